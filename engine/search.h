@@ -2,7 +2,7 @@
 // engine behind it may change, the squares and their order never do.
 #pragma once
 
-#include "engine/literal_search.h"
+#include "tests/reference/literal_search.h"
 
 namespace ferolin {
 

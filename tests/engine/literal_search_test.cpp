@@ -7,7 +7,7 @@
 #include <set>
 #include <vector>
 
-#include "engine/literal_search.h"
+#include "tests/reference/literal_search.h"
 #include "square_checker.h"
 
 namespace ferolin {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/literal_search.h"
+#include "tests/reference/literal_search.h"
 #include "engine/triple_count.h"
 
 namespace ferolin {
