@@ -1,0 +1,102 @@
+// Compares the engines on a fixed slice (centers 1, 13 and 25, the first 400
+// admitted triples of each, with 3 and then 12 diagonal passes) and prints a
+// table with the signature of the slice's record stream, which must agree.
+// `--full CENTER PASSES` times a whole center with the fast engine.
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "bench/engine_legs.h"
+
+namespace ferolin::bench {
+namespace {
+
+constexpr std::int32_t SliceCenters[] = {1, 13, 25};
+constexpr std::int32_t SlicePasses[] = {QuarterPasses, AllPasses};
+constexpr std::int64_t SliceTriples = 400;
+
+using Clock = std::chrono::steady_clock;
+
+template <class Leg>
+LegResult RunSlice(RecordSignature& signature) {
+  LegResult r;
+  auto s = std::make_unique<SearchState>();
+  for (std::int32_t passes : SlicePasses) {
+    const std::atomic<std::int32_t> p{passes};
+    for (std::int32_t center : SliceCenters) {
+      PrepareCenter(*s, center);
+      const std::int64_t before = Leg::Statistic(*s);
+      const auto start = Clock::now();
+      const SearchOutcome out = RunLimited(Leg{}, *s, {}, p, SliceTriples, signature);
+      r.seconds += std::chrono::duration<double>(Clock::now() - start).count();
+      r.squares += s->FoundCount;
+      r.statistic += Leg::Statistic(*s) - before;
+      r.triples += out.triples;
+    }
+  }
+  return r;
+}
+
+template <class Leg>
+void PrintRow(const LegResult& r, std::uint64_t signature) {
+  std::printf("%-8s %10" PRId64 " %10" PRId64 " %14" PRId64 " %-20s %9.3f %13.0f  %016" PRIx64 "\n",
+              Leg::Name, r.triples, r.squares, r.statistic, Leg::StatisticName, r.seconds,
+              r.seconds > 0 ? r.squares / r.seconds : 0.0, signature);
+}
+
+int Slice() {
+  std::printf("slice: centers 1, 13, 25; first %" PRId64 " triples each; passes 3, then 12\n",
+              SliceTriples);
+  std::printf("%-8s %10s %10s %14s %-20s %9s %13s  %s\n", "engine", "triples", "squares",
+              "statistic", "", "seconds", "squares/s", "signature");
+  RecordSignature literalSignature, fastSignature;
+  const LegResult literal = RunSlice<LiteralLeg>(literalSignature);
+  PrintRow<LiteralLeg>(literal, literalSignature.Value());
+  const LegResult fast = RunSlice<FastLeg>(fastSignature);
+  PrintRow<FastLeg>(fast, fastSignature.Value());
+  std::printf("fast/literal speed ratio: %.1f\n",
+              fast.seconds > 0 ? literal.seconds / fast.seconds : 0.0);
+  if (literalSignature.Value() != fastSignature.Value() || literal.squares != fast.squares) {
+    std::printf("MISMATCH: the engines disagree on the slice\n");
+    return 1;
+  }
+  std::printf("signature %016" PRIx64 " (both engines)\n", fastSignature.Value());
+  return 0;
+}
+
+int Full(std::int32_t center, std::int32_t passes) {
+  auto s = std::make_unique<SearchState>();
+  PrepareCenter(*s, center);
+  const std::atomic<std::int32_t> p{passes};
+  RecordSignature signature;
+  const auto start = Clock::now();
+  const SearchOutcome out = RunLimited(FastLeg{}, *s, {}, p, 0, signature);
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  std::printf("fast, center %d, passes %d: %" PRId64 " triples, %d squares, %" PRId64
+              " paired arrangements, %.2f s, %.0f squares/s, signature %016" PRIx64 "\n",
+              center, passes, out.triples, s->FoundCount, s->PairedArrangements, seconds,
+              seconds > 0 ? s->FoundCount / seconds : 0.0, signature.Value());
+  return 0;
+}
+
+int Usage() {
+  std::fprintf(stderr, "usage: ferolin-bench [--full CENTER PASSES]\n");
+  return 2;
+}
+
+}  // namespace
+}  // namespace ferolin::bench
+
+int main(int argc, char** argv) {
+  using namespace ferolin::bench;
+  if (argc == 1) return Slice();
+  if (argc == 4 && std::strcmp(argv[1], "--full") == 0) {
+    const int center = std::atoi(argv[2]), passes = std::atoi(argv[3]);
+    if (center < 1 || center > 25 || passes < 1 || passes > 12) return Usage();
+    return Full(center, passes);
+  }
+  return Usage();
+}

@@ -1,0 +1,285 @@
+// The search of one center value, finding exactly the squares of the literal
+// walk in exactly its order, without visiting the arrangements that cannot
+// yield a square.
+//
+// Every square of a placement of the three lines is a split of the 12 free
+// values into six pairs with known sums: the free pairs of rows 0, 1, 3 and 4,
+// the pair beside the center and the outer pair of the middle row. So a
+// placement is worth completing only when each of these sums is the sum of two
+// distinct free values. Per triple one 64-bit table says, for every
+// (DiagA value, DiagB value, MidColumn value) that can share a row, whether the
+// row's free pair sum is such a sum; per DiagA and DiagB arrangement four
+// lookups then give the MidColumn arrangements whose four rows pass, in
+// schedule order. The completion walks the middle-row tuples, then Cell(0,1)
+// ascending and Cell(1,0) descending, as sets of candidates made with a few
+// ANDs of shifted and reflected free-value masks.
+//
+// Same contract as the literal walk: FoundCount counts from 0; onSquare(const
+// SearchState&) is called after FoundCount is raised, with all 25 Cells holding
+// the square; poll() is called once per admitted triple before it is searched.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "engine/fast_arrangements.h"
+#include "engine/search_state.h"
+#include "engine/search_types.h"
+
+namespace ferolin {
+
+namespace fast {
+
+using WideMask = std::uint64_t;  // bit k for sum k (0..63), or a reversed value set
+
+// A value set held reversed: bit 63 - v for value v.
+constexpr WideMask ReversedBit(std::int32_t v) { return WideMask{1} << (63 - v); }
+
+// The values c for which k - c lies in the set held reversed in `reversed`
+// (0 <= k <= 63). Bits outside 1..25 are noise; callers AND with a value set.
+inline ValueMask Reflect(WideMask reversed, std::int32_t k) {
+  return static_cast<ValueMask>(reversed >> (63 - k));
+}
+
+// The values c for which c + d lies in `set`.
+inline ValueMask Shift(ValueMask set, std::int32_t d) {
+  if (d >= 0) return d < 32 ? set >> d : 0;
+  return d > -32 ? set << -d : 0;
+}
+
+// The value k / 2 when it is whole: a value that would pair with itself to make k.
+inline ValueMask Half(std::int32_t k) {
+  return (k & 1) == 0 && k >= 0 && k < 64 ? ValueMask{1} << (k >> 1) : 0;
+}
+
+inline bool IsPairSum(std::int32_t k) { return k >= 3 && k <= 49; }
+
+// What the completion of every arrangement of one triple shares.
+struct TripleFacts {
+  ValueMask free;        // the 12 values on no line
+  WideMask reversedFree;
+  WideMask pairSums;     // sums of two distinct free values
+  WideMask middleOk;     // pair sums P beside the center whose outer pair sum is one too
+  WideMask rowOk;        // bit 16i + 4j + k: DiagA value i, DiagB value j, MidColumn value k leave a pair sum
+  std::int32_t a[4], b[4], m[4];  // values 1..4 of DiagA, DiagB, MidColumn
+};
+
+inline void DescribeTriple(const SearchState& s, TripleFacts& f) {
+  const LineTables& t = s.Tables;
+  const ValueMask lines = t.CenterLineMask[s.DiagA] | t.CenterLineMask[s.DiagB] |
+                          t.CenterLineMask[s.MidColumn];
+  f.free = lines ^ FullMask;
+  f.reversedFree = 0;
+  f.pairSums = 0;
+  for (ValueMask rest = f.free; rest; rest &= rest - 1) {
+    const std::int32_t v = __builtin_ctz(rest);
+    f.reversedFree |= ReversedBit(v);
+    f.pairSums |= WideMask{f.free & ~Bit(v)} << v;
+  }
+  const std::int32_t outerAndInner = MagicSum - s.CenterValue;
+  f.middleOk = 0;
+  for (WideMask rest = f.pairSums; rest; rest &= rest - 1) {
+    const std::int32_t p = __builtin_ctzll(rest);
+    const std::int32_t q = outerAndInner - p;
+    if (q >= 0 && q < 64 && ((f.pairSums >> q) & 1)) f.middleOk |= WideMask{1} << p;
+  }
+  for (int k = 0; k < 4; ++k) {
+    f.a[k] = t.CenterLines[s.DiagA][k + 1];
+    f.b[k] = t.CenterLines[s.DiagB][k + 1];
+    f.m[k] = t.CenterLines[s.MidColumn][k + 1];
+  }
+  f.rowOk = 0;
+  for (int i = 0; i < 4; ++i)
+    for (int j = 0; j < 4; ++j)
+      for (int k = 0; k < 4; ++k) {
+        const std::int32_t r = MagicSum - f.a[i] - f.b[j] - f.m[k];
+        if (r >= 0 && r < 64 && ((f.pairSums >> r) & 1)) f.rowOk |= WideMask{1} << (16 * i + 4 * j + k);
+      }
+}
+
+// Columns 0 and 4 with rows 1 and 3, for Cell(1,0) descending; reports each square.
+template <class OnSquare>
+inline void WalkOuterColumns(SearchState& s, ValueMask rest, WideMask reversedRest,
+                             std::int32_t row1, std::int32_t column0, std::int32_t column4,
+                             OnSquare& onSquare) {
+  std::int32_t* c = s.Cells;
+  // Cell(1,4) = row1 - c5, Cell(3,0) = column0 - c5, Cell(3,4) = c5 + d.
+  const std::int32_t d = column4 - row1;
+  if (d == 0 || row1 == column0) return;
+  ValueMask cand = rest & Reflect(reversedRest, row1) & Reflect(reversedRest, column0) &
+                   Shift(rest, d);
+  cand &= ~(Half(row1) | Half(column0) | Half(row1 - d) | Half(column0 - d));
+  while (cand) {
+    const std::int32_t c5 = 31 - __builtin_clz(cand);
+    cand ^= Bit(c5);
+    c[5] = c5, c[9] = row1 - c5, c[15] = column0 - c5, c[19] = c5 + d;
+    ++s.FoundCount;
+    onSquare(static_cast<const SearchState&>(s));
+  }
+}
+
+// Cell(0,1) values that complete rows 0 and 4 with columns 1 and 3 within `set`
+// (reversed in `reversed`): Cell(0,3) = row0 - c1, Cell(4,1) = pair1 - c1,
+// Cell(4,3) = c1 + row4 - pair1, the four distinct. Read the other way round the
+// same holds for Cell(1,0) with rows 1 and 3 and columns 0 and 4.
+inline ValueMask CornerCandidates(ValueMask set, WideMask reversed, std::int32_t row0,
+                                  std::int32_t row4, std::int32_t pair1) {
+  const std::int32_t d = row4 - pair1;
+  if (d == 0 || row0 == pair1) return 0;
+  const ValueMask cand = set & Reflect(reversed, row0) & Reflect(reversed, pair1) & Shift(set, d);
+  return cand & ~(Half(row0) | Half(pair1) | Half(row0 - d) | Half(pair1 - d));
+}
+
+// The middle row, then rows 0 and 4 with columns 1 and 3 (Cell(0,1) ascending),
+// then the outer columns, for one arrangement of the three lines whose middle
+// pair sum is `inner`. Middle-row halves without any completion of their block
+// are dropped first: most arrangements end there.
+template <class OnSquare>
+inline void CompleteArrangement(SearchState& s, const TripleFacts& f, std::int32_t inner,
+                                OnSquare& onSquare) {
+  std::int32_t* c = s.Cells;
+  const std::int32_t outer = MagicSum - s.CenterValue - inner;
+  const std::int32_t row0 = MagicSum - c[0] - c[2] - c[4];
+  const std::int32_t row1 = MagicSum - c[6] - c[7] - c[8];
+  const std::int32_t row3 = MagicSum - c[16] - c[17] - c[18];
+  const std::int32_t row4 = MagicSum - c[20] - c[22] - c[24];
+  const std::int32_t column0 = MagicSum - c[0] - c[20];
+  const std::int32_t column1 = MagicSum - c[6] - c[16];
+  const std::int32_t column4 = MagicSum - c[4] - c[24];
+  // x1 with a completion of rows 0 and 4 among the values left by x1 and x2.
+  ValueMask firsts = 0;
+  for (ValueMask cand = f.free & Reflect(f.reversedFree, inner) & ~Half(inner); cand;
+       cand &= cand - 1) {
+    const std::int32_t x1 = __builtin_ctz(cand);
+    const std::int32_t pair1 = column1 - x1;
+    if (!IsPairSum(pair1)) continue;
+    const std::int32_t x2 = inner - x1;
+    if (CornerCandidates(f.free & ~(Bit(x1) | Bit(x2)),
+                         f.reversedFree & ~(ReversedBit(x1) | ReversedBit(x2)), row0, row4, pair1))
+      firsts |= Bit(x1);
+  }
+  if (!firsts) return;
+  // x3 with a completion of columns 0 and 4 among the values left by x3 and x4
+  // (Cell(1,0) + Cell(1,4) = row1, Cell(3,0) + Cell(3,4) = row3).
+  ValueMask thirds = 0;
+  for (ValueMask cand = f.free & Reflect(f.reversedFree, outer) & ~Half(outer); cand;
+       cand &= cand - 1) {
+    const std::int32_t x3 = __builtin_ctz(cand);
+    const std::int32_t pair0 = column0 - x3;
+    if (!IsPairSum(pair0)) continue;
+    const std::int32_t x4 = outer - x3;
+    if (CornerCandidates(f.free & ~(Bit(x3) | Bit(x4)),
+                         f.reversedFree & ~(ReversedBit(x3) | ReversedBit(x4)), row1, row3, pair0))
+      thirds |= Bit(x3);
+  }
+  if (!thirds) return;
+  while (firsts) {
+    const std::int32_t x1 = __builtin_ctz(firsts);
+    firsts &= firsts - 1;
+    const std::int32_t x2 = inner - x1;
+    const std::int32_t pair1 = column1 - x1;  // Cell(0,1) + Cell(4,1)
+    const std::int32_t d = row4 - pair1;      // Cell(4,3) - Cell(0,1)
+    const ValueMask free1 = f.free & ~(Bit(x1) | Bit(x2));
+    const WideMask reversed1 = f.reversedFree & ~(ReversedBit(x1) | ReversedBit(x2));
+    for (ValueMask rest3 = thirds & free1; rest3; rest3 &= rest3 - 1) {
+      const std::int32_t x3 = __builtin_ctz(rest3);
+      const std::int32_t x4 = outer - x3;
+      if (!((free1 >> x4) & 1)) continue;
+      const std::int32_t pair0 = column0 - x3;  // Cell(1,0) + Cell(3,0)
+      const std::int32_t pair4 = column4 - x4;  // Cell(1,4) + Cell(3,4)
+      if (!IsPairSum(pair4)) continue;
+      const ValueMask free2 = free1 & ~(Bit(x3) | Bit(x4));
+      const WideMask reversed2 = reversed1 & ~(ReversedBit(x3) | ReversedBit(x4));
+      ValueMask firstCells = CornerCandidates(free2, reversed2, row0, row4, pair1);
+      if (!firstCells) continue;
+      c[11] = x1, c[13] = x2, c[10] = x3, c[14] = x4;
+      while (firstCells) {
+        const std::int32_t c1 = __builtin_ctz(firstCells);
+        firstCells &= firstCells - 1;
+        const std::int32_t c3 = row0 - c1, c21 = pair1 - c1, c23 = c1 + d;
+        const ValueMask used = Bit(c1) | Bit(c3) | Bit(c21) | Bit(c23);
+        const WideMask reversedUsed =
+            ReversedBit(c1) | ReversedBit(c3) | ReversedBit(c21) | ReversedBit(c23);
+        c[1] = c1, c[3] = c3, c[21] = c21, c[23] = c23;
+        WalkOuterColumns(s, free2 & ~used, reversed2 & ~reversedUsed, row1, pair0,
+                         pair4, onSquare);
+      }
+    }
+  }
+}
+
+template <class OnSquare>
+inline void SearchTriple(SearchState& s, const TripleFacts& f,
+                         const std::atomic<std::int32_t>& diagonalPasses, OnSquare& onSquare) {
+  std::int32_t* c = s.Cells;
+  const std::int32_t center = s.CenterValue;
+  for (std::int32_t pa = 0; pa < diagonalPasses.load(std::memory_order_relaxed) && pa < 12; ++pa) {
+    const std::int8_t* al = Unrolled.Diagonal[pa];
+    c[0] = f.a[al[0]], c[6] = f.a[al[1]], c[18] = f.a[al[2]], c[24] = f.a[al[3]];
+    const std::uint32_t rows0 = static_cast<std::uint32_t>(f.rowOk >> (16 * al[0])) & 0xFFFF;
+    const std::uint32_t rows1 = static_cast<std::uint32_t>(f.rowOk >> (16 * al[1])) & 0xFFFF;
+    const std::uint32_t rows3 = static_cast<std::uint32_t>(f.rowOk >> (16 * al[2])) & 0xFFFF;
+    const std::uint32_t rows4 = static_cast<std::uint32_t>(f.rowOk >> (16 * al[3])) & 0xFFFF;
+    if (!rows0 || !rows1 || !rows3 || !rows4) continue;
+    for (int pb = 0; pb < 12; ++pb) {
+      const std::int8_t* bl = Unrolled.Diagonal[pb];
+      std::uint32_t steps = Unrolled.MidColumnWith[0][(rows0 >> (4 * bl[0])) & 15] &
+                            Unrolled.MidColumnWith[1][(rows1 >> (4 * bl[1])) & 15] &
+                            Unrolled.MidColumnWith[2][(rows3 >> (4 * bl[2])) & 15] &
+                            Unrolled.MidColumnWith[3][(rows4 >> (4 * bl[3])) & 15];
+      if (!steps) continue;
+      c[4] = f.b[bl[0]], c[8] = f.b[bl[1]], c[16] = f.b[bl[2]], c[20] = f.b[bl[3]];
+      const std::int32_t innerBase = MagicSum + c[0] + c[4] + c[20] + c[24] - c[6] - c[8] -
+                                     c[16] - c[18] - center;
+      while (steps) {
+        const int k = __builtin_ctz(steps);
+        steps &= steps - 1;
+        const std::int8_t* ml = Unrolled.MidColumn[k];
+        const std::int32_t inner = innerBase - f.m[ml[1]] - f.m[ml[2]];
+        if (inner < 0 || inner > 63 || !((f.middleOk >> inner) & 1)) continue;
+        c[2] = f.m[ml[0]], c[7] = f.m[ml[1]], c[17] = f.m[ml[2]], c[22] = f.m[ml[3]];
+        ++s.PairedArrangements;
+        CompleteArrangement(s, f, inner, onSquare);
+      }
+    }
+  }
+}
+
+}  // namespace fast
+
+// Searches the DiagA range of the prepared center value; the same triples in the
+// same order as the literal walk.
+template <class OnSquare, class Poll>
+SearchOutcome FastSearch(SearchState& s, DiagARange range,
+                         const std::atomic<std::int32_t>& diagonalPasses, OnSquare&& onSquare,
+                         Poll&& poll) {
+  const LineTables& t = s.Tables;
+  const ValueMask cb = t.CenterBit;
+  const std::int32_t first = range.first > 0 ? range.first : t.FirstCenterLine;
+  const std::int32_t last = range.last > 0 ? range.last : t.LastCenterLine;
+  SearchOutcome out;
+  fast::TripleFacts facts;
+  s.FoundCount = 0;
+  for (s.DiagA = first; s.DiagA <= last; ++s.DiagA) {
+    const ValueMask ma = t.CenterLineMask[s.DiagA];
+    for (s.DiagB = t.FirstCenterLine; s.DiagB < s.DiagA; ++s.DiagB) {
+      const ValueMask mb = t.CenterLineMask[s.DiagB];
+      if ((ma & mb) != cb) continue;
+      for (s.MidColumn = t.LastCenterLine; s.MidColumn >= t.FirstCenterLine; --s.MidColumn) {
+        const ValueMask mm = t.CenterLineMask[s.MidColumn];
+        if ((ma & mm) != cb || (mb & mm) != cb) continue;
+        if (poll()) {
+          out.stopped = true;
+          out.diagA = s.DiagA, out.diagB = s.DiagB, out.midColumn = s.MidColumn;
+          return out;
+        }
+        fast::DescribeTriple(s, facts);
+        fast::SearchTriple(s, facts, diagonalPasses, onSquare);
+        ++out.triples;
+      }
+    }
+  }
+  return out;
+}
+
+}  // namespace ferolin
