@@ -1,8 +1,15 @@
 // Searches one center value for a run: prepares the tables, counts the triples
 // for progress, runs the engine with the run's pause/stop control, and hands
 // every square to the caller in the binding order, numbered from 1.
+//
+// With one thread the search runs on the calling thread. With more, a pool of
+// that many search threads searches the DiagA units (see unit_pool.h) and the
+// calling thread emits the finished units in ascending DiagA, numbering the
+// squares as it emits them: the stream is the same for any number of threads.
+// At most 2 units per thread are held in memory (UnitsInFlightPerThread).
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -10,6 +17,7 @@
 #include "engine/search.h"
 #include "engine/triple_count.h"
 #include "worker/run_control.h"
+#include "worker/unit_pool.h"
 
 namespace ferolin {
 
@@ -17,8 +25,8 @@ namespace ferolin {
 struct CenterProgress {
   std::atomic<std::int32_t> center{0};
   std::atomic<std::int64_t> triplesTotal{0};
-  std::atomic<std::int64_t> triplesDone{0};
-  std::atomic<std::int64_t> squares{0};
+  std::atomic<std::int64_t> triplesDone{0};  // summed over the search threads
+  std::atomic<std::int64_t> squares{0};      // handed to the caller so far
 };
 
 struct CenterResult {
@@ -28,38 +36,118 @@ struct CenterResult {
 
 class CenterSearcher {
  public:
-  CenterSearcher()
-      : state_(std::make_unique<SearchState>()), counts_(std::make_unique<TripleCounts>()) {}
+  // Units held per search thread: one being searched and one finished ahead.
+  static constexpr int UnitsInFlightPerThread = 2;
+
+  // threads >= 1 search threads; 1 searches on the calling thread.
+  explicit CenterSearcher(int threads = 1)
+      : CenterSearcher(threads, UnitsInFlightPerThread * std::max(threads, 1)) {}
+  // The same with a chosen bound on the units held at once (>= 1).
+  CenterSearcher(int threads, int unitsInFlight)
+      : state_(std::make_unique<SearchState>()), counts_(std::make_unique<TripleCounts>()) {
+    if (threads > 1) pool_ = std::make_unique<UnitPool>(threads, std::max(unitsInFlight, 1));
+  }
+
+  int threads() const { return pool_ ? pool_->threads() : 1; }
+
+  // Restricts later runs to DiagA in [range.first, range.last] of each center's
+  // CenterLines; 0 for either bound means the table's own. The squares are those
+  // of a whole run in that stretch, numbered from 1.
+  void SetDiagARange(DiagARange range) { range_ = range; }
 
   // onSquare(const std::int32_t* cells, std::int32_t foundCount), on this thread.
+  // After a stop the squares handed over are a prefix of the full stream: with
+  // several threads they end at a unit boundary. An exception from onSquare
+  // stops `control`, ends the search threads and is passed on.
   template <class OnSquare>
   CenterResult Run(std::int32_t center, const std::atomic<std::int32_t>& diagonalPasses,
                    RunControl& control, CenterProgress& progress, OnSquare&& onSquare) {
     SearchState& s = *state_;
     PrepareCenter(s, center);
     CountTriples(s.Tables, *counts_);
+    const std::int32_t first = std::max(range_.first, s.Tables.FirstCenterLine);
+    const std::int32_t last =
+        range_.last > 0 ? std::min(range_.last, s.Tables.LastCenterLine) : s.Tables.LastCenterLine;
+    std::int64_t total = 0;
+    for (std::int32_t a = first; a <= last; ++a) total += counts_->perDiagA[a];
     progress.triplesDone.store(0, std::memory_order_relaxed);
     progress.squares.store(0, std::memory_order_relaxed);
-    progress.triplesTotal.store(counts_->total, std::memory_order_relaxed);
+    progress.triplesTotal.store(total, std::memory_order_relaxed);
     progress.center.store(center, std::memory_order_relaxed);
+    if (first > last) return {};
+
+    const CenterResult result = pool_ ? RunPool(center, first, last, diagonalPasses, control,
+                                                progress, onSquare)
+                                      : RunHere(first, last, diagonalPasses, control, progress,
+                                                onSquare);
+    if (!result.stopped) progress.triplesDone.store(total, std::memory_order_relaxed);
+    return result;
+  }
+
+ private:
+  template <class OnSquare>
+  CenterResult RunHere(std::int32_t first, std::int32_t last,
+                       const std::atomic<std::int32_t>& diagonalPasses, RunControl& control,
+                       CenterProgress& progress, OnSquare& onSquare) {
+    SearchState& s = *state_;
     std::int64_t done = 0;
     const SearchOutcome out = Search(
-        s, DiagARange{}, diagonalPasses,
+        s, DiagARange{first, last}, diagonalPasses,
         [&](const SearchState& st) {
           progress.squares.store(st.FoundCount, std::memory_order_relaxed);
-          onSquare(st.Cells, st.FoundCount);
+          onSquare(static_cast<const std::int32_t*>(st.Cells), st.FoundCount);
         },
         [&] {
           progress.triplesDone.store(done++, std::memory_order_relaxed);
           return control.ShouldStop();
         });
-    if (!out.stopped) progress.triplesDone.store(counts_->total, std::memory_order_relaxed);
     return {s.FoundCount, out.stopped};
   }
 
- private:
-  std::unique_ptr<SearchState> state_;
+  template <class OnSquare>
+  CenterResult RunPool(std::int32_t center, std::int32_t first, std::int32_t last,
+                       const std::atomic<std::int32_t>& diagonalPasses, RunControl& control,
+                       CenterProgress& progress, OnSquare& onSquare) {
+    // Pause is honoured between units and every PauseCheckSquares squares;
+    // a stop ends the emission only between units, so it emits whole units.
+    constexpr std::int32_t PauseCheckSquares = 1024;
+    CenterResult result;
+    std::int32_t cells[25];
+    pool_->Start(center, first, last, diagonalPasses, control, progress.triplesDone);
+    try {
+      for (;;) {
+        if (control.ShouldStop()) {
+          result.stopped = true;
+          break;
+        }
+        const UnitSquares* unit = pool_->NextUnit();
+        if (unit == nullptr) {
+          result.stopped = pool_->cutShort();
+          break;
+        }
+        for (std::size_t i = 0; i < unit->count; ++i) {
+          const std::uint8_t* square = unit->Square(i);
+          for (int k = 0; k < 25; ++k) cells[k] = square[k];
+          ++result.found;
+          progress.squares.store(result.found, std::memory_order_relaxed);
+          onSquare(static_cast<const std::int32_t*>(cells), result.found);
+          if (result.found % PauseCheckSquares == 0) control.ShouldStop();
+        }
+        pool_->ReleaseUnit();
+      }
+    } catch (...) {
+      control.Stop();  // frees threads waiting in a pause, so they can be joined
+      pool_->Finish();
+      throw;
+    }
+    pool_->Finish();
+    return result;
+  }
+
+  std::unique_ptr<SearchState> state_;  // the searching state with one thread; the counting one
   std::unique_ptr<TripleCounts> counts_;
+  std::unique_ptr<UnitPool> pool_;
+  DiagARange range_;
 };
 
 }  // namespace ferolin

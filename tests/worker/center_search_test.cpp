@@ -1,0 +1,356 @@
+// The search of a center on several threads against the engine's own search on
+// one: the same squares, numbered alike, in the same order; pause, stop,
+// errors from the caller, progress and the priority of the search threads.
+#include "worker/center_search.h"
+
+#include <dirent.h>
+#include <sys/resource.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace ferolin {
+namespace {
+
+using Square = std::array<std::int32_t, 25>;
+
+struct Stream {
+  std::vector<Square> squares;
+  std::vector<std::int32_t> counts;
+  void Add(const std::int32_t* cells, std::int32_t count) {
+    Square sq;
+    for (int i = 0; i < 25; ++i) sq[i] = cells[i];
+    squares.push_back(sq);
+    counts.push_back(count);
+  }
+};
+
+// The squares of DiagA first..last found by the engine on this thread, one
+// DiagA at a time, numbered on from 1; ends[k] is the number of squares up to
+// and including the k-th DiagA.
+struct Reference {
+  Stream stream;
+  std::vector<std::size_t> ends;
+  std::int64_t triples = 0;
+
+  bool IsUnitEnd(std::size_t n) const {
+    if (n == 0) return true;
+    for (std::size_t e : ends)
+      if (e == n) return true;
+    return false;
+  }
+  // The end of the unit that holds square number n (1-based).
+  std::size_t EndOfUnitHolding(std::size_t n) const {
+    for (std::size_t e : ends)
+      if (e >= n) return e;
+    return stream.squares.size();
+  }
+};
+
+struct Slice {
+  std::int32_t center, first, last, passes;
+};
+
+std::string Describe(const Slice& s) {
+  return "center " + std::to_string(s.center) + " DiagA " + std::to_string(s.first) + ".." +
+         std::to_string(s.last) + " passes " + std::to_string(s.passes);
+}
+
+Reference ReferenceOf(const Slice& slice) {
+  auto s = std::make_unique<SearchState>();
+  PrepareCenter(*s, slice.center);
+  const std::int32_t first = slice.first > 0 ? slice.first : s->Tables.FirstCenterLine;
+  const std::int32_t last = slice.last > 0 ? slice.last : s->Tables.LastCenterLine;
+  std::atomic<std::int32_t> passes{slice.passes};
+  Reference ref;
+  std::int32_t count = 0;
+  for (std::int32_t a = first; a <= last; ++a) {
+    const SearchOutcome out = Search(
+        *s, DiagARange{a, a}, passes, [&](const SearchState& st) { ref.stream.Add(st.Cells, ++count); },
+        [] { return false; });
+    ref.triples += out.triples;
+    ref.ends.push_back(ref.stream.squares.size());
+  }
+  return ref;
+}
+
+struct Outcome {
+  Stream stream;
+  CenterResult result;
+};
+
+template <class Hook>
+Outcome RunSlice(CenterSearcher& searcher, const Slice& slice, RunControl& control,
+                 CenterProgress& progress, Hook&& hook) {
+  searcher.SetDiagARange({slice.first, slice.last});
+  std::atomic<std::int32_t> passes{slice.passes};
+  Outcome o;
+  o.result = searcher.Run(slice.center, passes, control, progress,
+                          [&](const std::int32_t* cells, std::int32_t count) {
+                            o.stream.Add(cells, count);
+                            hook(count);
+                          });
+  return o;
+}
+
+Outcome RunSlice(CenterSearcher& searcher, const Slice& slice) {
+  RunControl control;
+  CenterProgress progress;
+  return RunSlice(searcher, slice, control, progress, [](std::int32_t) {});
+}
+
+void ExpectPrefix(const Stream& got, const Stream& want, std::size_t n) {
+  ASSERT_EQ(got.squares.size(), n);
+  for (std::size_t i = 0; i < n; ++i) {
+    ASSERT_EQ(got.squares[i], want.squares[i]) << "square " << i + 1;
+    ASSERT_EQ(got.counts[i], want.counts[i]) << "square " << i + 1;
+  }
+}
+
+// Early stretches with empty and small DiagA units, and a few of the later,
+// larger ones; "1/4" keeps most of them short.
+const Slice kSlices[] = {
+    {1, 0, 40, 3},    // from the table's start: 14 empty units, then small ones
+    {1, 15, 22, 12},  // every diagonal pass
+    {25, 60, 65, 3},
+    {13, 44, 45, 3},  // the first admitted triple of center 13
+    {1, 243, 0, 3},   // the last units, to the table's end
+};
+
+TEST(ParallelCenterSearch, EveryThreadCountGivesTheEngineStreamOfEachSlice) {
+  std::vector<Reference> refs;
+  for (const Slice& slice : kSlices) refs.push_back(ReferenceOf(slice));
+  // {threads, units in flight}; 0 takes the default bound.
+  for (auto [threads, inFlight] : {std::pair{1, 0}, std::pair{2, 0}, std::pair{3, 0},
+                                   std::pair{8, 0}, std::pair{3, 1}, std::pair{2, 3}}) {
+    // One searcher for every slice: its threads and states serve center after center.
+    auto searcher = inFlight > 0 ? std::make_unique<CenterSearcher>(threads, inFlight)
+                                 : std::make_unique<CenterSearcher>(threads);
+    ASSERT_EQ(searcher->threads(), threads);
+    for (std::size_t k = 0; k < std::size(kSlices); ++k) {
+      SCOPED_TRACE(Describe(kSlices[k]) + ", threads " + std::to_string(threads) +
+                   ", in flight " + std::to_string(inFlight));
+      RunControl control;
+      CenterProgress progress;
+      std::int64_t maxDoneSeen = 0;
+      const Outcome o = RunSlice(*searcher, kSlices[k], control, progress, [&](std::int32_t) {
+        maxDoneSeen = std::max(maxDoneSeen, progress.triplesDone.load());
+      });
+      const Reference& ref = refs[k];
+      EXPECT_FALSE(o.result.stopped);
+      EXPECT_EQ(o.result.found, static_cast<std::int32_t>(ref.stream.squares.size()));
+      ExpectPrefix(o.stream, ref.stream, ref.stream.squares.size());
+      EXPECT_EQ(progress.center.load(), kSlices[k].center);
+      EXPECT_EQ(progress.triplesTotal.load(), ref.triples);
+      EXPECT_EQ(progress.triplesDone.load(), ref.triples);
+      EXPECT_LE(maxDoneSeen, ref.triples);
+      EXPECT_EQ(progress.squares.load(), o.result.found);
+    }
+  }
+}
+
+TEST(ParallelCenterSearch, RangeOutsideTheTableFindsNothing) {
+  for (int threads : {1, 3}) {
+    CenterSearcher searcher(threads);
+    for (Slice slice : {Slice{1, 245, 400, 12}, Slice{13, 303, 0, 12}}) {
+      RunControl control;
+      CenterProgress progress;
+      const Outcome o = RunSlice(searcher, slice, control, progress, [](std::int32_t) {});
+      EXPECT_EQ(o.result.found, 0) << Describe(slice);
+      EXPECT_FALSE(o.result.stopped);
+      EXPECT_EQ(progress.triplesTotal.load(), 0);
+    }
+  }
+}
+
+TEST(ParallelCenterSearch, StopEndsWithTheWholeUnitInEmission) {
+  const Slice slice{25, 60, 65, 3};
+  const Reference ref = ReferenceOf(slice);
+  ASSERT_GT(ref.ends.size(), 3u);
+  // Stop requested at square k: the emission ends at the end of k's unit.
+  const std::size_t firstUnit = ref.ends[2];  // 60, 61 empty; 62 the first full one
+  ASSERT_GT(firstUnit, 10u);
+  for (int threads : {2, 3, 8}) {
+    for (std::size_t k : {std::size_t{1}, firstUnit, firstUnit + 1, ref.ends[3] + 7}) {
+      SCOPED_TRACE("threads " + std::to_string(threads) + ", stop at " + std::to_string(k));
+      CenterSearcher searcher(threads);
+      RunControl control;
+      CenterProgress progress;
+      const Outcome o = RunSlice(searcher, slice, control, progress, [&](std::int32_t count) {
+        if (static_cast<std::size_t>(count) == k) control.Stop();
+      });
+      EXPECT_TRUE(o.result.stopped);
+      const std::size_t n = ref.EndOfUnitHolding(k);
+      ExpectPrefix(o.stream, ref.stream, n);
+      EXPECT_EQ(o.result.found, static_cast<std::int32_t>(n));
+    }
+  }
+}
+
+TEST(ParallelCenterSearch, StopFromAnotherThreadLeavesWholeUnits) {
+  const Slice slice{1, 0, 60, 3};
+  const Reference ref = ReferenceOf(slice);
+  for (int threads : {2, 8}) {
+    for (int delayMs : {0, 5, 30}) {
+      CenterSearcher searcher(threads);
+      RunControl control;
+      CenterProgress progress;
+      std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        control.Stop();
+      });
+      const Outcome o = RunSlice(searcher, slice, control, progress, [](std::int32_t) {});
+      stopper.join();
+      const std::size_t n = o.stream.squares.size();
+      SCOPED_TRACE("threads " + std::to_string(threads) + ", delay " +
+                   std::to_string(delayMs) + " ms, emitted " + std::to_string(n));
+      // Done before the stop arrived is allowed; otherwise stopped, on a unit boundary.
+      if (n < ref.stream.squares.size()) {
+        EXPECT_TRUE(o.result.stopped);
+      }
+      EXPECT_TRUE(ref.IsUnitEnd(n));
+      ExpectPrefix(o.stream, ref.stream, n);
+    }
+  }
+}
+
+TEST(ParallelCenterSearch, StoppedBeforeTheStartFindsNothing) {
+  for (int threads : {1, 3}) {
+    CenterSearcher searcher(threads);
+    RunControl control;
+    control.Stop();
+    CenterProgress progress;
+    const Outcome o = RunSlice(searcher, Slice{1, 0, 40, 3}, control, progress, [](std::int32_t) {});
+    EXPECT_TRUE(o.result.stopped) << threads;
+    EXPECT_EQ(o.result.found, 0) << threads;
+  }
+}
+
+TEST(ParallelCenterSearch, PausedAndContinuedRunEqualsTheUninterruptedOne) {
+  const Slice slice{25, 60, 64, 3};
+  const Reference ref = ReferenceOf(slice);
+  for (int threads : {2, 3}) {
+    CenterSearcher searcher(threads);
+    RunControl control;
+    CenterProgress progress;
+    std::atomic<bool> finished{false}, firstPause{false};
+    bool finishedWhilePaused = false;
+    std::thread pauser([&] {
+      // One long pause early in the run, then short ones until the end.
+      while (!firstPause.load()) std::this_thread::yield();
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      finishedWhilePaused = finished.load();
+      control.Resume();
+      while (!finished.load()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(3));
+        control.Pause();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        control.Resume();
+      }
+    });
+    const Outcome o = RunSlice(searcher, slice, control, progress, [&](std::int32_t count) {
+      if (count == 5) {
+        control.Pause();
+        firstPause.store(true);
+      }
+    });
+    finished.store(true);
+    pauser.join();
+    SCOPED_TRACE("threads " + std::to_string(threads));
+    EXPECT_FALSE(finishedWhilePaused);
+    EXPECT_FALSE(o.result.stopped);
+    ExpectPrefix(o.stream, ref.stream, ref.stream.squares.size());
+    EXPECT_EQ(progress.triplesDone.load(), ref.triples);
+  }
+}
+
+TEST(ParallelCenterSearch, StopWhilePausedEndsTheRunOnAUnitBoundary) {
+  const Slice slice{25, 60, 65, 3};
+  const Reference ref = ReferenceOf(slice);
+  const std::size_t k = ref.ends[2] + 3;  // in the second full unit
+  for (int threads : {2, 8}) {
+    CenterSearcher searcher(threads);
+    RunControl control;
+    CenterProgress progress;
+    std::atomic<bool> paused{false};
+    std::thread stopper([&] {
+      while (!paused.load()) std::this_thread::yield();
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      control.Stop();
+    });
+    const Outcome o = RunSlice(searcher, slice, control, progress, [&](std::int32_t count) {
+      if (static_cast<std::size_t>(count) == k) {
+        control.Pause();
+        paused.store(true);
+      }
+    });
+    stopper.join();
+    SCOPED_TRACE("threads " + std::to_string(threads));
+    EXPECT_TRUE(o.result.stopped);
+    ExpectPrefix(o.stream, ref.stream, ref.EndOfUnitHolding(k));
+  }
+}
+
+TEST(ParallelCenterSearch, ErrorOfTheCallerStopsTheThreadsAndThePoolServesAgain) {
+  const Slice slice{1, 0, 40, 3};
+  const Reference ref = ReferenceOf(slice);
+  CenterSearcher searcher(3);
+  for (bool pausedFirst : {false, true}) {
+    RunControl control;
+    CenterProgress progress;
+    EXPECT_THROW(RunSlice(searcher, slice, control, progress,
+                          [&](std::int32_t count) {
+                            if (count == 10) {
+                              // A pause in force must not keep the threads from ending.
+                              if (pausedFirst) control.Pause();
+                              throw std::runtime_error("write failed");
+                            }
+                          }),
+                 std::runtime_error);
+    EXPECT_TRUE(control.stopped());
+  }
+  const Outcome o = RunSlice(searcher, slice);
+  EXPECT_FALSE(o.result.stopped);
+  ExpectPrefix(o.stream, ref.stream, ref.stream.squares.size());
+}
+
+// Nice values of this process's threads, read from /proc.
+std::vector<int> ThreadNiceValues() {
+  std::vector<int> nices;
+  if (DIR* dir = ::opendir("/proc/self/task")) {
+    while (dirent* e = ::readdir(dir)) {
+      if (e->d_name[0] == '.') continue;
+      errno = 0;
+      const int nice = ::getpriority(PRIO_PROCESS, static_cast<id_t>(std::atoi(e->d_name)));
+      if (errno == 0) nices.push_back(nice);
+    }
+    ::closedir(dir);
+  }
+  return nices;
+}
+
+TEST(ParallelCenterSearch, PriorityReachesEverySearchThread) {
+  const int threads = 3;
+  CenterSearcher searcher(threads);
+  RunControl control;
+  ASSERT_EQ(control.SetPriorityLevel(-2), "");  // lowering needs no privilege
+  CenterProgress progress;
+  int lowered = -1;
+  RunSlice(searcher, Slice{1, 0, 40, 3}, control, progress, [&](std::int32_t count) {
+    if (count != 1) return;
+    lowered = 0;
+    for (int nice : ThreadNiceValues()) lowered += nice == RunControl::NiceForLevel(-2);
+  });
+  EXPECT_GE(lowered, threads);
+}
+
+}  // namespace
+}  // namespace ferolin

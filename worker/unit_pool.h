@@ -1,0 +1,114 @@
+// The search of one center value on several threads. The work is cut into
+// units, one DiagA each, handed out in ascending order; every thread searches
+// with its own SearchState and keeps the squares of its unit, 25 bytes each,
+// until the caller takes the units back in ascending order. So the squares come
+// out in the order of a search on one thread, whatever the number of threads.
+//
+// Memory: at most `unitsInFlight` units are held at once, counting the units
+// being searched, the finished ones waiting and the one being emitted; a thread
+// that would run ahead of that window waits before taking its next unit. Each
+// unit holds 25 bytes per square in blocks of UnitBlockSquares squares, so the
+// squares held never exceed unitsInFlight times the largest unit (plus one
+// partly filled block per unit). Blocks are kept for reuse by later units.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "engine/search_state.h"
+#include "worker/run_control.h"
+
+namespace ferolin {
+
+inline constexpr std::size_t SquareBytes = 25;
+inline constexpr std::size_t UnitBlockSquares = 2048;  // 50 KB blocks
+
+// The squares of one unit, in the order found: square i is the 25 cells
+// blocks[i / UnitBlockSquares][(i % UnitBlockSquares) * 25 ...], row by row.
+struct UnitSquares {
+  std::vector<std::unique_ptr<std::uint8_t[]>> blocks;  // kept for reuse
+  std::size_t count = 0;
+
+  void Append(const std::int32_t* cells) {
+    const std::size_t block = count / UnitBlockSquares;
+    if (block == blocks.size())
+      blocks.push_back(std::make_unique<std::uint8_t[]>(UnitBlockSquares * SquareBytes));
+    std::uint8_t* out = &blocks[block][(count % UnitBlockSquares) * SquareBytes];
+    for (std::size_t i = 0; i < SquareBytes; ++i) out[i] = static_cast<std::uint8_t>(cells[i]);
+    ++count;
+  }
+  const std::uint8_t* Square(std::size_t i) const {
+    return &blocks[i / UnitBlockSquares][(i % UnitBlockSquares) * SquareBytes];
+  }
+};
+
+class UnitPool {
+ public:
+  // threads >= 1 search threads; unitsInFlight >= 1 (see Memory above).
+  UnitPool(int threads, int unitsInFlight);
+  ~UnitPool();  // ends a search still under way and joins its threads
+  UnitPool(const UnitPool&) = delete;
+  UnitPool& operator=(const UnitPool&) = delete;
+
+  // Starts the threads on DiagA firstDiagA..lastDiagA (CenterLines indices
+  // within the table of `center`; an empty range starts nothing). Each thread
+  // enters `control` as a search thread, polls it once per triple and adds
+  // the triples it has searched to `triplesDone`. The referenced objects must
+  // outlive Finish().
+  void Start(std::int32_t center, std::int32_t firstDiagA, std::int32_t lastDiagA,
+             const std::atomic<std::int32_t>& diagonalPasses, RunControl& control,
+             std::atomic<std::int64_t>& triplesDone);
+
+  // Waits for the next unit in order and returns its squares, valid until
+  // ReleaseUnit(); nullptr when there is none to emit: all units have been
+  // emitted, or the next one was cut short by a stop (then cutShort() is true).
+  const UnitSquares* NextUnit();
+  // Gives the unit returned by NextUnit() back and lets the threads move on.
+  void ReleaseUnit();
+  bool cutShort() const { return cutShort_; }
+
+  // Stops the threads at their next safe point if they are still searching,
+  // and joins them. Called after the last unit, after a stop, or on an error.
+  void Finish();
+
+  int threads() const { return static_cast<int>(states_.size()); }
+
+ private:
+  enum class UnitState { kOpen, kDone, kCutShort };
+  struct Slot {
+    UnitSquares squares;
+    UnitState state = UnitState::kOpen;
+  };
+
+  void Work(std::size_t thread);
+  Slot& SlotOf(std::int32_t unit) {
+    return slots_[static_cast<std::size_t>(unit - first_) % slots_.size()];
+  }
+
+  std::vector<std::unique_ptr<SearchState>> states_;  // one per thread
+  std::vector<Slot> slots_;                           // unitsInFlight of them
+  std::vector<std::thread> running_;
+
+  // The current search; set by Start before the threads begin.
+  std::int32_t center_ = 0, first_ = 0, last_ = -1;
+  const std::atomic<std::int32_t>* diagonalPasses_ = nullptr;
+  RunControl* control_ = nullptr;
+  std::atomic<std::int64_t>* triplesDone_ = nullptr;
+
+  std::mutex mutex_;
+  std::condition_variable windowOpen_;  // threads wait for room to take a unit
+  std::condition_variable unitDone_;    // the caller waits for the next unit
+  std::int32_t next_ = 0;               // the next unit to hand out
+  std::int32_t head_ = 0;               // the next unit to emit
+  int searching_ = 0;                   // threads that have not yet left
+  std::atomic<bool> abort_{false};
+  bool cutShort_ = false;
+};
+
+}  // namespace ferolin
