@@ -1,0 +1,181 @@
+// The fast walk against the literal reference: the same squares, numbered the
+// same, in the same order, on slices of several center values; the same safe
+// points and stop positions; and the pass count read as the reference reads it.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "engine/fast_search.h"
+#include "engine/triple_count.h"
+#include "tests/reference/literal_search.h"
+
+namespace ferolin {
+namespace {
+
+// FoundCount, then the 25 cells.
+using Sighting = std::array<std::int32_t, 26>;
+
+struct SearchRun {
+  std::vector<Sighting> squares;
+  SearchOutcome outcome;
+  std::int64_t polls = 0;
+};
+
+Sighting SightingOf(const SearchState& s) {
+  Sighting x;
+  x[0] = s.FoundCount;
+  for (int i = 0; i < 25; ++i) x[i + 1] = s.Cells[i];
+  return x;
+}
+
+struct LiteralEngine {
+  template <class... A>
+  SearchOutcome operator()(A&&... a) const { return LiteralSearch(std::forward<A>(a)...); }
+};
+struct FastEngine {
+  template <class... A>
+  SearchOutcome operator()(A&&... a) const { return FastSearch(std::forward<A>(a)...); }
+};
+
+// Searches `range` of `center` with at most `tripleLimit` triples (0: no limit).
+// `onPoll(n)` and `onSquare(count)` may change the passes as the search runs.
+template <class Engine, class OnPoll, class OnSquareSeen>
+SearchRun Search(SearchState& s, DiagARange range, std::atomic<std::int32_t>& passes,
+           std::int64_t tripleLimit, OnPoll onPoll, OnSquareSeen onSquareSeen) {
+  SearchRun r;
+  r.outcome = Engine{}(
+      s, range, passes,
+      [&](const SearchState& x) {
+        r.squares.push_back(SightingOf(x));
+        onSquareSeen(x.FoundCount);
+      },
+      [&] {
+        ++r.polls;
+        onPoll(r.polls);
+        return tripleLimit > 0 && r.polls > tripleLimit;
+      });
+  return r;
+}
+
+template <class Engine>
+SearchRun Search(int center, DiagARange range, std::int32_t passes, std::int64_t tripleLimit) {
+  auto s = std::make_unique<SearchState>();
+  PrepareCenter(*s, center);
+  std::atomic<std::int32_t> p{passes};
+  return Search<Engine>(*s, range, p, tripleLimit, [](std::int64_t) {}, [](std::int32_t) {});
+}
+
+void ExpectSameRun(const SearchRun& fast, const SearchRun& literal) {
+  ASSERT_EQ(fast.squares.size(), literal.squares.size());
+  for (std::size_t i = 0; i < fast.squares.size(); ++i)
+    ASSERT_EQ(fast.squares[i], literal.squares[i]) << "square " << i + 1;
+  EXPECT_EQ(fast.outcome.stopped, literal.outcome.stopped);
+  EXPECT_EQ(fast.outcome.triples, literal.outcome.triples);
+  EXPECT_EQ(fast.outcome.diagA, literal.outcome.diagA);
+  EXPECT_EQ(fast.outcome.diagB, literal.outcome.diagB);
+  EXPECT_EQ(fast.outcome.midColumn, literal.outcome.midColumn);
+  EXPECT_EQ(fast.polls, literal.polls);
+}
+
+// A slice of a center: a DiagA range and a cap on the triples searched. Early
+// DiagA values have few triples and few squares; late ones are dense.
+struct Slice {
+  int center;
+  DiagARange range;
+  std::int64_t triples;
+};
+
+TEST(FastSearch, SameSquaresInTheSameOrderAsTheReference) {
+  const Slice slices[] = {
+      {1, {}, 700},          {1, {200, 244}, 400},   {7, {}, 500},
+      {7, {150, 150}, 0},    {13, {}, 700},          {13, {230, 302}, 400},
+      {13, {290, 291}, 300}, {19, {240, 286}, 400},  {25, {}, 700},
+      {25, {180, 244}, 400},
+  };
+  for (std::int32_t passes : {QuarterPasses, AllPasses})
+    for (const Slice& slice : slices) {
+      SCOPED_TRACE(::testing::Message() << "center " << slice.center << " DiagA "
+                                        << slice.range.first << ".." << slice.range.last
+                                        << " passes " << passes);
+      const SearchRun literal = Search<LiteralEngine>(slice.center, slice.range, passes, slice.triples);
+      const SearchRun fast = Search<FastEngine>(slice.center, slice.range, passes, slice.triples);
+      ASSERT_GT(literal.squares.size(), 0u);
+      ExpectSameRun(fast, literal);
+    }
+}
+
+// Stopping at the n-th safe point: the triples done, the first triple not
+// searched and the squares before it are the reference's; a whole DiagA range
+// reports every admitted triple of it.
+TEST(FastSearch, StopsAtTheSafePointWhereTheReferenceStops) {
+  for (std::int64_t limit : {0, 1, 37, 250}) {
+    const SearchRun literal = Search<LiteralEngine>(13, {60, 60}, QuarterPasses, limit);
+    const SearchRun fast = Search<FastEngine>(13, {60, 60}, QuarterPasses, limit);
+    SCOPED_TRACE(::testing::Message() << "limit " << limit);
+    ExpectSameRun(fast, literal);
+    EXPECT_EQ(fast.outcome.stopped, limit > 0);
+    if (limit > 0) {
+      EXPECT_EQ(fast.outcome.triples, limit);
+    }
+  }
+  auto t = std::make_unique<LineTables>();
+  PrepareLineTables(*t, 13);
+  auto counts = std::make_unique<TripleCounts>();
+  CountTriples(*t, *counts);
+  const SearchRun whole = Search<FastEngine>(13, {60, 60}, QuarterPasses, 0);
+  EXPECT_FALSE(whole.outcome.stopped);
+  EXPECT_EQ(whole.outcome.triples, counts->perDiagA[60]);
+}
+
+// The pass count is read afresh at every test of the pass loop: changed between
+// calls on one state, between triples, and in the middle of a triple.
+TEST(FastSearch, ReadsThePassCountAsTheReferenceDoes) {
+  auto literalState = std::make_unique<SearchState>();
+  auto fastState = std::make_unique<SearchState>();
+  PrepareCenter(*literalState, 19);
+  PrepareCenter(*fastState, 19);
+  std::atomic<std::int32_t> literalPasses{AllPasses}, fastPasses{AllPasses};
+  auto none = [](auto) {};
+  for (std::int32_t passes : {AllPasses, QuarterPasses, AllPasses, 1}) {
+    SCOPED_TRACE(::testing::Message() << "between calls, passes " << passes);
+    literalPasses = passes, fastPasses = passes;
+    const SearchRun literal = Search<LiteralEngine>(*literalState, {200, 200}, literalPasses, 200, none, none);
+    const SearchRun fast = Search<FastEngine>(*fastState, {200, 200}, fastPasses, 200, none, none);
+    ASSERT_GT(literal.squares.size(), 0u);
+    ExpectSameRun(fast, literal);
+  }
+  {
+    SCOPED_TRACE("between triples");
+    auto alternate = [](std::atomic<std::int32_t>& p) {
+      return [&p](std::int64_t poll) { p = poll % 2 ? QuarterPasses : AllPasses; };
+    };
+    const SearchRun literal = Search<LiteralEngine>(*literalState, {210, 210}, literalPasses, 200,
+                                              alternate(literalPasses), none);
+    const SearchRun fast = Search<FastEngine>(*fastState, {210, 210}, fastPasses, 200,
+                                        alternate(fastPasses), none);
+    ExpectSameRun(fast, literal);
+  }
+  {
+    SCOPED_TRACE("within a triple");
+    // Every 7th square drops to a quarter, every poll restores all passes.
+    auto restore = [](std::atomic<std::int32_t>& p) {
+      return [&p](std::int64_t) { p = AllPasses; };
+    };
+    auto drop = [](std::atomic<std::int32_t>& p) {
+      return [&p](std::int32_t count) {
+        if (count % 7 == 0) p = QuarterPasses;
+      };
+    };
+    const SearchRun literal = Search<LiteralEngine>(*literalState, {220, 220}, literalPasses, 200,
+                                              restore(literalPasses), drop(literalPasses));
+    const SearchRun fast = Search<FastEngine>(*fastState, {220, 220}, fastPasses, 200,
+                                        restore(fastPasses), drop(fastPasses));
+    ASSERT_GT(literal.squares.size(), 14u);
+    ExpectSameRun(fast, literal);
+  }
+}
+
+}  // namespace
+}  // namespace ferolin
