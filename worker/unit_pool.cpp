@@ -30,6 +30,7 @@ void UnitPool::Start(std::int32_t center, std::int32_t firstDiagA, std::int32_t 
   next_ = head_ = firstDiagA;
   abort_.store(false);
   cutShort_ = false;
+  error_ = nullptr;
   for (Slot& slot : slots_) slot.state = UnitState::kOpen;
   if (firstDiagA > lastDiagA) return;
   searching_ = threads();
@@ -64,23 +65,31 @@ void UnitPool::Work(std::size_t thread) {
 
     // The slot is this thread's until it marks the unit finished.
     slot.squares.count = 0;
-    std::int64_t counted = 0, polls = 0;
-    const SearchOutcome out = Search(
-        s, DiagARange{unit, unit}, *diagonalPasses_,
-        [&](const SearchState& st) { slot.squares.Append(st.Cells); },
-        [&] {
-          if (++polls - counted == kProgressStep) {
-            triplesDone_->fetch_add(kProgressStep, std::memory_order_relaxed);
-            counted = polls;
-          }
-          return abort_.load(std::memory_order_relaxed) || control.ShouldStop();
-        });
-    triplesDone_->fetch_add(out.triples - counted, std::memory_order_relaxed);
+    UnitState finished = UnitState::kFailed;
+    std::exception_ptr error;
+    try {
+      std::int64_t counted = 0, polls = 0;
+      const SearchOutcome out = Search(
+          s, DiagARange{unit, unit}, *diagonalPasses_,
+          [&](const SearchState& st) { slot.squares.Append(st.Cells); },
+          [&] {
+            if (++polls - counted == kProgressStep) {
+              triplesDone_->fetch_add(kProgressStep, std::memory_order_relaxed);
+              counted = polls;
+            }
+            return abort_.load(std::memory_order_relaxed) || control.ShouldStop();
+          });
+      triplesDone_->fetch_add(out.triples - counted, std::memory_order_relaxed);
+      finished = out.stopped ? UnitState::kCutShort : UnitState::kDone;
+    } catch (...) {
+      error = std::current_exception();
+    }
 
     lock.lock();
-    slot.state = out.stopped ? UnitState::kCutShort : UnitState::kDone;
+    slot.state = finished;
+    if (error && !error_) error_ = error;
     unitDone_.notify_one();
-    if (out.stopped) break;
+    if (finished != UnitState::kDone) break;
   }
   --searching_;
   unitDone_.notify_one();
@@ -94,6 +103,7 @@ const UnitSquares* UnitPool::NextUnit() {
   Slot& slot = SlotOf(head_);
   unitDone_.wait(lock, [&] { return slot.state != UnitState::kOpen || searching_ == 0; });
   if (slot.state == UnitState::kDone) return &slot.squares;
+  if (slot.state == UnitState::kFailed) std::rethrow_exception(error_);
   // Cut short, or never taken because every thread has left after a stop.
   cutShort_ = true;
   return nullptr;

@@ -16,6 +16,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -68,6 +69,7 @@ class UnitPool {
   // Waits for the next unit in order and returns its squares, valid until
   // ReleaseUnit(); nullptr when there is none to emit: all units have been
   // emitted, or the next one was cut short by a stop (then cutShort() is true).
+  // Rethrows an error that ended the next unit's thread (out of memory).
   const UnitSquares* NextUnit();
   // Gives the unit returned by NextUnit() back and lets the threads move on.
   void ReleaseUnit();
@@ -80,7 +82,7 @@ class UnitPool {
   int threads() const { return static_cast<int>(states_.size()); }
 
  private:
-  enum class UnitState { kOpen, kDone, kCutShort };
+  enum class UnitState { kOpen, kDone, kCutShort, kFailed };
   struct Slot {
     UnitSquares squares;
     UnitState state = UnitState::kOpen;
@@ -109,6 +111,7 @@ class UnitPool {
   int searching_ = 0;                   // threads that have not yet left
   std::atomic<bool> abort_{false};
   bool cutShort_ = false;
+  std::exception_ptr error_;  // of the first failed unit
 };
 
 }  // namespace ferolin
