@@ -11,6 +11,7 @@
 #include <array>
 #include <chrono>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -39,6 +40,7 @@ struct Stream {
 struct Reference {
   Stream stream;
   std::vector<std::size_t> ends;
+  std::vector<std::int64_t> unitTriples;  // admitted triples of each DiagA
   std::int64_t triples = 0;
 
   bool IsUnitEnd(std::size_t n) const {
@@ -47,12 +49,13 @@ struct Reference {
       if (e == n) return true;
     return false;
   }
-  // The end of the unit that holds square number n (1-based).
-  std::size_t EndOfUnitHolding(std::size_t n) const {
-    for (std::size_t e : ends)
-      if (e >= n) return e;
-    return stream.squares.size();
+  // The index of the unit that holds square number n (1-based), and its end.
+  std::size_t UnitHolding(std::size_t n) const {
+    std::size_t k = 0;
+    while (ends[k] < n) ++k;
+    return k;
   }
+  std::size_t EndOfUnitHolding(std::size_t n) const { return ends[UnitHolding(n)]; }
 };
 
 struct Slice {
@@ -77,6 +80,7 @@ Reference ReferenceOf(const Slice& slice) {
         *s, DiagARange{a, a}, passes, [&](const SearchState& st) { ref.stream.Add(st.Cells, ++count); },
         [] { return false; });
     ref.triples += out.triples;
+    ref.unitTriples.push_back(out.triples);
     ref.ends.push_back(ref.stream.squares.size());
   }
   return ref;
@@ -154,6 +158,29 @@ TEST(ParallelCenterSearch, EveryThreadCountGivesTheEngineStreamOfEachSlice) {
       EXPECT_LE(maxDoneSeen, ref.triples);
       EXPECT_EQ(progress.squares.load(), o.result.found);
     }
+  }
+}
+
+TEST(ParallelCenterSearch, ThreadsWaitRatherThanRunMoreUnitsAheadThanAllowed) {
+  const Slice slice{25, 60, 66, 3};
+  const Reference ref = ReferenceOf(slice);
+  for (int inFlight : {1, 2}) {
+    CenterSearcher searcher(3, inFlight);
+    RunControl control;
+    CenterProgress progress;
+    std::int64_t worstExcess = std::numeric_limits<std::int64_t>::min();
+    const Outcome o = RunSlice(searcher, slice, control, progress, [&](std::int32_t count) {
+      // While a unit is emitted, only it and the inFlight - 1 units after it
+      // may have been started.
+      const std::size_t last =
+          std::min(ref.UnitHolding(static_cast<std::size_t>(count)) + inFlight,
+                   ref.unitTriples.size());
+      std::int64_t allowed = 0;
+      for (std::size_t k = 0; k < last; ++k) allowed += ref.unitTriples[k];
+      worstExcess = std::max(worstExcess, progress.triplesDone.load() - allowed);
+    });
+    EXPECT_LE(worstExcess, 0) << "in flight " << inFlight;
+    ExpectPrefix(o.stream, ref.stream, ref.stream.squares.size());
   }
 }
 
