@@ -97,112 +97,118 @@ inline void DescribeTriple(const SearchState& s, TripleFacts& f) {
       }
 }
 
-// Columns 0 and 4 with rows 1 and 3, for Cell(1,0) descending; reports each square.
-template <class OnSquare>
-inline void WalkOuterColumns(SearchState& s, ValueMask rest, WideMask reversedRest,
-                             std::int32_t row1, std::int32_t column0, std::int32_t column4,
-                             OnSquare& onSquare) {
-  std::int32_t* c = s.Cells;
-  // Cell(1,4) = row1 - c5, Cell(3,0) = column0 - c5, Cell(3,4) = c5 + d.
-  const std::int32_t d = column4 - row1;
-  if (d == 0 || row1 == column0) return;
-  ValueMask cand = rest & Reflect(reversedRest, row1) & Reflect(reversedRest, column0) &
-                   Shift(rest, d);
-  cand &= ~(Half(row1) | Half(column0) | Half(row1 - d) | Half(column0 - d));
-  while (cand) {
-    const std::int32_t c5 = 31 - __builtin_clz(cand);
-    cand ^= Bit(c5);
-    c[5] = c5, c[9] = row1 - c5, c[15] = column0 - c5, c[19] = c5 + d;
-    ++s.FoundCount;
-    onSquare(static_cast<const SearchState&>(s));
-  }
+// Corner values c of a block of four cells within `set` (reversed in
+// `reversed`), the four distinct: c + (rowA - c) = rowA along one row,
+// (pair - c) + (rowB - pair + c) = rowB along the other, c + (pair - c) = pair
+// down one column. For the upper block c = Cell(0,1), rows 0 and 4, column 1;
+// for the side block c = Cell(1,0), rows 1 and 3, column 0.
+inline ValueMask CornerCandidates(ValueMask set, WideMask reversed, std::int32_t rowA,
+                                  std::int32_t rowB, std::int32_t pair) {
+  const std::int32_t d = rowB - pair;
+  if (d == 0 || rowA == pair) return 0;
+  const ValueMask cand = set & Reflect(reversed, rowA) & Reflect(reversed, pair) & Shift(set, d);
+  return cand & ~(Half(rowA) | Half(pair) | Half(rowA - d) | Half(pair - d));
 }
 
-// Cell(0,1) values that complete rows 0 and 4 with columns 1 and 3 within `set`
-// (reversed in `reversed`): Cell(0,3) = row0 - c1, Cell(4,1) = pair1 - c1,
-// Cell(4,3) = c1 + row4 - pair1, the four distinct. Read the other way round the
-// same holds for Cell(1,0) with rows 1 and 3 and columns 0 and 4.
-inline ValueMask CornerCandidates(ValueMask set, WideMask reversed, std::int32_t row0,
-                                  std::int32_t row4, std::int32_t pair1) {
-  const std::int32_t d = row4 - pair1;
-  if (d == 0 || row0 == pair1) return 0;
-  const ValueMask cand = set & Reflect(reversed, row0) & Reflect(reversed, pair1) & Shift(set, d);
-  return cand & ~(Half(row0) | Half(pair1) | Half(row0 - d) | Half(pair1 - d));
+// A first cut on the middle-row value x that a block goes with (x1 for the
+// upper block, x3 for the side block), blind to the values being distinct:
+// x needs a corner c with rowA - c free and, with u = x + c, column - u and
+// rowB - column + u free. The exact walk that follows decides.
+inline ValueMask ReachableByCorner(const TripleFacts& f, std::int32_t rowA, std::int32_t rowB,
+                                   std::int32_t column) {
+  const std::int32_t shift = rowB - column;
+  const WideMask wideFree = f.free;
+  WideMask sums = f.reversedFree >> (63 - column);  // 0 <= column <= 63
+  if (shift >= 0)
+    sums &= shift < 64 ? wideFree >> shift : 0;
+  else
+    sums &= -shift < 64 ? wideFree << -shift : 0;
+  ValueMask reach = 0;
+  for (ValueMask corners = f.free & Reflect(f.reversedFree, rowA) & ~Half(rowA); corners;
+       corners &= corners - 1)
+    reach |= static_cast<ValueMask>(sums >> __builtin_ctz(corners));
+  return reach;
 }
 
-// The middle row, then rows 0 and 4 with columns 1 and 3 (Cell(0,1) ascending),
-// then the outer columns, for one arrangement of the three lines whose middle
-// pair sum is `inner`. Middle-row halves without any completion of their block
-// are dropped first: most arrangements end there.
+// The middle row (x1 ascending, then x3 ascending), then rows 0 and 4 with
+// columns 1 and 3 (Cell(0,1) ascending), then columns 0 and 4 with rows 1 and 3
+// (Cell(1,0) descending), for one arrangement of the three lines whose middle
+// pair sum is `inner`. The upper block goes with x1 and x2, the side block with
+// x3 and x4; a square is an upper and a side half that share no value.
 template <class OnSquare>
 inline void CompleteArrangement(SearchState& s, const TripleFacts& f, std::int32_t inner,
                                 OnSquare& onSquare) {
   std::int32_t* c = s.Cells;
   const std::int32_t outer = MagicSum - s.CenterValue - inner;
   const std::int32_t row0 = MagicSum - c[0] - c[2] - c[4];
+  const std::int32_t row4 = MagicSum - c[20] - c[22] - c[24];
+  const std::int32_t column1 = MagicSum - c[6] - c[16];
+  ValueMask firsts = f.free & Reflect(f.reversedFree, inner) & ~Half(inner) &
+                     ReachableByCorner(f, row0, row4, column1);
+  if (!firsts) return;
   const std::int32_t row1 = MagicSum - c[6] - c[7] - c[8];
   const std::int32_t row3 = MagicSum - c[16] - c[17] - c[18];
-  const std::int32_t row4 = MagicSum - c[20] - c[22] - c[24];
   const std::int32_t column0 = MagicSum - c[0] - c[20];
-  const std::int32_t column1 = MagicSum - c[6] - c[16];
-  const std::int32_t column4 = MagicSum - c[4] - c[24];
-  // x1 with a completion of rows 0 and 4 among the values left by x1 and x2.
-  ValueMask firsts = 0;
-  for (ValueMask cand = f.free & Reflect(f.reversedFree, inner) & ~Half(inner); cand;
-       cand &= cand - 1) {
-    const std::int32_t x1 = __builtin_ctz(cand);
-    const std::int32_t pair1 = column1 - x1;
-    if (!IsPairSum(pair1)) continue;
-    const std::int32_t x2 = inner - x1;
-    if (CornerCandidates(f.free & ~(Bit(x1) | Bit(x2)),
-                         f.reversedFree & ~(ReversedBit(x1) | ReversedBit(x2)), row0, row4, pair1))
-      firsts |= Bit(x1);
-  }
-  if (!firsts) return;
-  // x3 with a completion of columns 0 and 4 among the values left by x3 and x4
-  // (Cell(1,0) + Cell(1,4) = row1, Cell(3,0) + Cell(3,4) = row3).
-  ValueMask thirds = 0;
-  for (ValueMask cand = f.free & Reflect(f.reversedFree, outer) & ~Half(outer); cand;
-       cand &= cand - 1) {
-    const std::int32_t x3 = __builtin_ctz(cand);
-    const std::int32_t pair0 = column0 - x3;
-    if (!IsPairSum(pair0)) continue;
-    const std::int32_t x4 = outer - x3;
-    if (CornerCandidates(f.free & ~(Bit(x3) | Bit(x4)),
-                         f.reversedFree & ~(ReversedBit(x3) | ReversedBit(x4)), row1, row3, pair0))
-      thirds |= Bit(x3);
-  }
+  const ValueMask thirds = f.free & Reflect(f.reversedFree, outer) & ~Half(outer) &
+                           ReachableByCorner(f, row1, row3, column0);
   if (!thirds) return;
+  // Side corners for each x3, among the values x3 and x4 leave; made when first needed.
+  ValueMask sideCorners[MaxValue + 1];
+  ValueMask sideKnown = 0;
   while (firsts) {
     const std::int32_t x1 = __builtin_ctz(firsts);
     firsts &= firsts - 1;
     const std::int32_t x2 = inner - x1;
     const std::int32_t pair1 = column1 - x1;  // Cell(0,1) + Cell(4,1)
-    const std::int32_t d = row4 - pair1;      // Cell(4,3) - Cell(0,1)
-    const ValueMask free1 = f.free & ~(Bit(x1) | Bit(x2));
-    const WideMask reversed1 = f.reversedFree & ~(ReversedBit(x1) | ReversedBit(x2));
-    for (ValueMask rest3 = thirds & free1; rest3; rest3 &= rest3 - 1) {
+    const ValueMask inners = Bit(x1) | Bit(x2);
+    const ValueMask free1 = f.free & ~inners;
+    ValueMask corners = CornerCandidates(
+        free1, f.reversedFree & ~(ReversedBit(x1) | ReversedBit(x2)), row0, row4, pair1);
+    if (!corners) continue;
+    ValueMask uppers[12];  // the six values of each upper half, by Cell(0,1) ascending
+    std::int32_t upperCorner[12];
+    std::int32_t upperCount = 0;
+    ValueMask upperMeet = ~ValueMask{0};  // values every upper half holds
+    for (; corners; corners &= corners - 1) {
+      const std::int32_t c1 = __builtin_ctz(corners), c21 = pair1 - c1;
+      uppers[upperCount] = inners | Bit(c1) | Bit(row0 - c1) | Bit(c21) | Bit(row4 - c21);
+      upperMeet &= uppers[upperCount];
+      upperCorner[upperCount++] = c1;
+    }
+    c[11] = x1, c[13] = x2;
+    for (ValueMask rest3 = thirds & free1 & ~upperMeet; rest3; rest3 &= rest3 - 1) {
       const std::int32_t x3 = __builtin_ctz(rest3);
       const std::int32_t x4 = outer - x3;
-      if (!((free1 >> x4) & 1)) continue;
+      const ValueMask outers = Bit(x3) | Bit(x4);
+      if (outers & (inners | upperMeet)) continue;
       const std::int32_t pair0 = column0 - x3;  // Cell(1,0) + Cell(3,0)
-      const std::int32_t pair4 = column4 - x4;  // Cell(1,4) + Cell(3,4)
-      if (!IsPairSum(pair4)) continue;
-      const ValueMask free2 = free1 & ~(Bit(x3) | Bit(x4));
-      const WideMask reversed2 = reversed1 & ~(ReversedBit(x3) | ReversedBit(x4));
-      ValueMask firstCells = CornerCandidates(free2, reversed2, row0, row4, pair1);
-      if (!firstCells) continue;
-      c[11] = x1, c[13] = x2, c[10] = x3, c[14] = x4;
-      while (firstCells) {
-        const std::int32_t c1 = __builtin_ctz(firstCells);
-        firstCells &= firstCells - 1;
-        const std::int32_t c3 = row0 - c1, c21 = pair1 - c1, c23 = c1 + d;
-        const ValueMask used = Bit(c1) | Bit(c3) | Bit(c21) | Bit(c23);
-        const WideMask reversedUsed =
-            ReversedBit(c1) | ReversedBit(c3) | ReversedBit(c21) | ReversedBit(c23);
-        c[1] = c1, c[3] = c3, c[21] = c21, c[23] = c23;
-        WalkOuterColumns(s, free2 & ~used, reversed2 & ~reversedUsed, row1, pair0,
-                         pair4, onSquare);
+      if (!((sideKnown >> x3) & 1)) {
+        sideKnown |= Bit(x3);
+        sideCorners[x3] = CornerCandidates(
+            f.free & ~outers, f.reversedFree & ~(ReversedBit(x3) | ReversedBit(x4)), row1, row3,
+            pair0);
+      }
+      const ValueMask sideSet = sideCorners[x3] & free1;
+      if (!sideSet) continue;
+      c[10] = x3, c[14] = x4;
+      for (std::int32_t u = 0; u < upperCount; ++u) {
+        const ValueMask upper = uppers[u];
+        if (upper & outers) continue;
+        const std::int32_t c1 = upperCorner[u], c21 = pair1 - c1;
+        bool placed = false;
+        for (ValueMask side = sideSet & ~upper; side;) {
+          const std::int32_t c5 = 31 - __builtin_clz(side);
+          side ^= Bit(c5);
+          const std::int32_t c9 = row1 - c5, c15 = pair0 - c5, c19 = row3 - c15;
+          if ((Bit(c9) | Bit(c15) | Bit(c19)) & (upper | inners)) continue;
+          if (!placed) {
+            c[1] = c1, c[3] = row0 - c1, c[21] = c21, c[23] = row4 - c21;
+            placed = true;
+          }
+          c[5] = c5, c[9] = c9, c[15] = c15, c[19] = c19;
+          ++s.FoundCount;
+          onSquare(static_cast<const SearchState&>(s));
+        }
       }
     }
   }
