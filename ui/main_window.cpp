@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
+#include <algorithm>
+#include <thread>
 
 #include "platform/output_file.h"
 #include "ui/locale_texts.h"
@@ -59,7 +61,8 @@ TForm1::TForm1(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      Dialogs(ui::FormDialogs::Standard()) {
+      Dialogs(ui::FormDialogs::Standard()),
+      SearchThreads(static_cast<int>(std::max(1u, std::thread::hardware_concurrency()))) {
   using namespace ui;
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Ferolin"));
@@ -169,6 +172,8 @@ void TForm1::Button1Click() {
   settings.firstCenter = ComboBox1->currentText().toInt();
   settings.lastCenter = ComboBox2->currentText().toInt();
   settings.outputFd = fd;
+  settings.searchThreads = SearchThreads;
+  settings.diagARange = SearchRange;
   SearchThread = std::make_unique<TkyrThread>(settings, DisplayInterval, DiagonalPasses, events_);
   StartTime = QDateTime::currentDateTime();
   SearchThread->Resume();

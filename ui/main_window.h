@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ui/form_dialogs.h"
+#include "engine/search_types.h"
 #include "worker/run_events.h"
 
 class QCheckBox;
@@ -65,6 +66,10 @@ class TForm1 : public QWidget, private RunEventSink {
   std::string BackupName;  // where the last run's existing file was moved, if it was
   std::atomic<std::int32_t> DisplayInterval{1000};
   std::atomic<std::int32_t> DiagonalPasses{3};
+  // How each run searches: its threads, and the DiagA stretch of every center
+  // (the whole table by default; a part of it makes a short run).
+  int SearchThreads = 1;
+  DiagARange SearchRange{};
 
   bool Running() const { return SearchThread != nullptr; }
 

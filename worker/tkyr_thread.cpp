@@ -21,7 +21,9 @@ TkyrThread::TkyrThread(const RunSettings& settings,
     : settings_(settings),
       displayInterval_(displayInterval),
       diagonalPasses_(diagonalPasses),
-      events_(events) {
+      events_(events),
+      searcher_(settings.searchThreads) {
+  searcher_.SetDiagARange(settings.diagARange);
   if (settings_.outputFd >= 0) writer_.emplace(settings_.outputFd, 0);
 }
 

@@ -26,6 +26,8 @@ struct RunSettings {
   std::int32_t firstCenter = 1;
   std::int32_t lastCenter = 1;
   int outputFd = -1;  // an open file for the records, or -1 for none; the worker closes it
+  int searchThreads = 1;
+  DiagARange diagARange{};  // each center's DiagA stretch; the whole table by default
 };
 
 class TkyrThread {
