@@ -17,7 +17,12 @@ struct UnrolledSchedules {
   // MidColumnWith[slot][set]: the MidColumn arrangements (bit k for arrangement k)
   // whose `slot` holds a value index in `set` (bit i for index i).
   std::uint32_t MidColumnWith[4][16];
+  // MidColumnEnds[p]: the MidColumn arrangements whose slots 0 and 3 hold the
+  // value indices of pair p, in either order (EndPairs lists the pairs).
+  std::uint32_t MidColumnEnds[6];
 };
+
+inline constexpr std::int8_t EndPairs[6][2] = {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {1, 3}, {2, 3}};
 
 constexpr UnrolledSchedules UnrollSchedules() {
   UnrolledSchedules u{};
@@ -43,6 +48,12 @@ constexpr UnrolledSchedules UnrollSchedules() {
     for (int set = 0; set < 16; ++set)
       for (int k = 0; k < 24; ++k)
         if ((set >> u.MidColumn[k][slot]) & 1) u.MidColumnWith[slot][set] |= 1u << k;
+  for (int p = 0; p < 6; ++p)
+    for (int k = 0; k < 24; ++k) {
+      const int lo = u.MidColumn[k][0] < u.MidColumn[k][3] ? u.MidColumn[k][0] : u.MidColumn[k][3];
+      const int hi = u.MidColumn[k][0] + u.MidColumn[k][3] - lo;
+      if (lo == EndPairs[p][0] && hi == EndPairs[p][1]) u.MidColumnEnds[p] |= 1u << k;
+    }
   return u;
 }
 

@@ -41,15 +41,18 @@ inline ValueMask Reflect(WideMask reversed, std::int32_t k) {
   return static_cast<ValueMask>(reversed >> (63 - k));
 }
 
-// The values c for which c + d lies in `set`.
+// The values c for which c + d lies in `set` (no branch: d is clamped to
+// [-32, 31], beyond which nothing of a value set survives).
 inline ValueMask Shift(ValueMask set, std::int32_t d) {
-  if (d >= 0) return d < 32 ? set >> d : 0;
-  return d > -32 ? set << -d : 0;
+  d = d < -32 ? -32 : (d > 31 ? 31 : d);
+  return static_cast<ValueMask>((WideMask{set} << 32) >> (32 + d));
 }
 
 // The value k / 2 when it is whole: a value that would pair with itself to make k.
 inline ValueMask Half(std::int32_t k) {
-  return (k & 1) == 0 && k >= 0 && k < 64 ? ValueMask{1} << (k >> 1) : 0;
+  const std::uint32_t h = static_cast<std::uint32_t>(k) >> 1;  // negative k: a large h
+  const ValueMask keep = 0u - static_cast<ValueMask>(((k & 1) == 0) & (h < 32));
+  return (ValueMask{1} << (h & 31)) & keep;
 }
 
 inline bool IsPairSum(std::int32_t k) { return k >= 3 && k <= 49; }
@@ -62,6 +65,7 @@ struct TripleFacts {
   WideMask middleOk;     // pair sums P beside the center whose outer pair sum is one too
   WideMask rowOk;        // bit 16i + 4j + k: DiagA value i, DiagB value j, MidColumn value k leave a pair sum
   std::int32_t a[4], b[4], m[4];  // values 1..4 of DiagA, DiagB, MidColumn
+  std::int32_t endSums[6];        // m[i] + m[j] for each pair of EndPairs
 };
 
 inline void DescribeTriple(const SearchState& s, TripleFacts& f) {
@@ -88,6 +92,7 @@ inline void DescribeTriple(const SearchState& s, TripleFacts& f) {
     f.b[k] = t.CenterLines[s.DiagB][k + 1];
     f.m[k] = t.CenterLines[s.MidColumn][k + 1];
   }
+  for (int p = 0; p < 6; ++p) f.endSums[p] = f.m[EndPairs[p][0]] + f.m[EndPairs[p][1]];
   f.rowOk = 0;
   for (int i = 0; i < 4; ++i)
     for (int j = 0; j < 4; ++j)
@@ -116,13 +121,11 @@ inline ValueMask CornerCandidates(ValueMask set, WideMask reversed, std::int32_t
 // rowB - column + u free. The exact walk that follows decides.
 inline ValueMask ReachableByCorner(const TripleFacts& f, std::int32_t rowA, std::int32_t rowB,
                                    std::int32_t column) {
+  // The u with rowB - column + u free; rowB - column lies well inside [-64, 63].
   const std::int32_t shift = rowB - column;
-  const WideMask wideFree = f.free;
-  WideMask sums = f.reversedFree >> (63 - column);  // 0 <= column <= 63
-  if (shift >= 0)
-    sums &= shift < 64 ? wideFree >> shift : 0;
-  else
-    sums &= -shift < 64 ? wideFree << -shift : 0;
+  const WideMask sums = (f.reversedFree >> (63 - column)) &  // 0 <= column <= 63
+                        static_cast<WideMask>((static_cast<unsigned __int128>(f.free) << 64) >>
+                                              (64 + shift));
   ValueMask reach = 0;
   for (ValueMask corners = f.free & Reflect(f.reversedFree, rowA) & ~Half(rowA); corners;
        corners &= corners - 1)
@@ -218,7 +221,6 @@ template <class OnSquare>
 inline void SearchTriple(SearchState& s, const TripleFacts& f,
                          const std::atomic<std::int32_t>& diagonalPasses, OnSquare& onSquare) {
   std::int32_t* c = s.Cells;
-  const std::int32_t center = s.CenterValue;
   for (std::int32_t pa = 0; pa < diagonalPasses.load(std::memory_order_relaxed) && pa < 12; ++pa) {
     const std::int8_t* al = Unrolled.Diagonal[pa];
     c[0] = f.a[al[0]], c[6] = f.a[al[1]], c[18] = f.a[al[2]], c[24] = f.a[al[3]];
@@ -235,14 +237,21 @@ inline void SearchTriple(SearchState& s, const TripleFacts& f,
                             Unrolled.MidColumnWith[3][(rows4 >> (4 * bl[3])) & 15];
       if (!steps) continue;
       c[4] = f.b[bl[0]], c[8] = f.b[bl[1]], c[16] = f.b[bl[2]], c[20] = f.b[bl[3]];
-      const std::int32_t innerBase = MagicSum + c[0] + c[4] + c[20] + c[24] - c[6] - c[8] -
-                                     c[16] - c[18] - center;
+      // The middle pair sum is innerBase + Cell(0,2) + Cell(4,2), since the
+      // MidColumn values add up to MagicSum - center.
+      const std::int32_t innerBase = c[0] + c[4] + c[20] + c[24] - c[6] - c[8] - c[16] - c[18];
+      std::uint32_t ends = 0;
+      for (int p = 0; p < 6; ++p) {
+        const std::uint32_t inner = static_cast<std::uint32_t>(innerBase + f.endSums[p]);
+        const bool ok = inner < 64 && ((f.middleOk >> (inner & 63)) & 1);
+        ends |= ok ? Unrolled.MidColumnEnds[p] : 0;
+      }
+      steps &= ends;
       while (steps) {
         const int k = __builtin_ctz(steps);
         steps &= steps - 1;
         const std::int8_t* ml = Unrolled.MidColumn[k];
-        const std::int32_t inner = innerBase - f.m[ml[1]] - f.m[ml[2]];
-        if (inner < 0 || inner > 63 || !((f.middleOk >> inner) & 1)) continue;
+        const std::int32_t inner = innerBase + f.m[ml[0]] + f.m[ml[3]];
         c[2] = f.m[ml[0]], c[7] = f.m[ml[1]], c[17] = f.m[ml[2]], c[22] = f.m[ml[3]];
         ++s.PairedArrangements;
         CompleteArrangement(s, f, inner, onSquare);
