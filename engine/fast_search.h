@@ -221,6 +221,13 @@ template <class OnSquare>
 inline void SearchTriple(SearchState& s, const TripleFacts& f,
                          const std::atomic<std::int32_t>& diagonalPasses, OnSquare& onSquare) {
   std::int32_t* c = s.Cells;
+  // What the DiagB arrangements add to the middle pair sum, Cell(0,4) + Cell(4,0)
+  // - Cell(1,3) - Cell(3,1).
+  std::int32_t innerOfB[12];
+  for (int pb = 0; pb < 12; ++pb) {
+    const std::int8_t* bl = Unrolled.Diagonal[pb];
+    innerOfB[pb] = f.b[bl[0]] + f.b[bl[3]] - f.b[bl[1]] - f.b[bl[2]];
+  }
   for (std::int32_t pa = 0; pa < diagonalPasses.load(std::memory_order_relaxed) && pa < 12; ++pa) {
     const std::int8_t* al = Unrolled.Diagonal[pa];
     c[0] = f.a[al[0]], c[6] = f.a[al[1]], c[18] = f.a[al[2]], c[24] = f.a[al[3]];
@@ -228,29 +235,37 @@ inline void SearchTriple(SearchState& s, const TripleFacts& f,
     const std::uint32_t rows1 = static_cast<std::uint32_t>(f.rowOk >> (16 * al[1])) & 0xFFFF;
     const std::uint32_t rows3 = static_cast<std::uint32_t>(f.rowOk >> (16 * al[2])) & 0xFFFF;
     const std::uint32_t rows4 = static_cast<std::uint32_t>(f.rowOk >> (16 * al[3])) & 0xFFFF;
-    if (!rows0 || !rows1 || !rows3 || !rows4) continue;
+    const std::int32_t innerOfA = c[0] + c[24] - c[6] - c[18];
+    // The MidColumn arrangements worth completing for every DiagB arrangement,
+    // found without a branch; then only the DiagB arrangements with some.
+    std::uint32_t stepsOf[12];
+    std::uint32_t live = 0;
     for (int pb = 0; pb < 12; ++pb) {
       const std::int8_t* bl = Unrolled.Diagonal[pb];
-      std::uint32_t steps = Unrolled.MidColumnWith[0][(rows0 >> (4 * bl[0])) & 15] &
-                            Unrolled.MidColumnWith[1][(rows1 >> (4 * bl[1])) & 15] &
-                            Unrolled.MidColumnWith[2][(rows3 >> (4 * bl[2])) & 15] &
-                            Unrolled.MidColumnWith[3][(rows4 >> (4 * bl[3])) & 15];
-      if (!steps) continue;
-      c[4] = f.b[bl[0]], c[8] = f.b[bl[1]], c[16] = f.b[bl[2]], c[20] = f.b[bl[3]];
+      const std::uint32_t rowSteps = Unrolled.MidColumnWith[0][(rows0 >> (4 * bl[0])) & 15] &
+                                     Unrolled.MidColumnWith[1][(rows1 >> (4 * bl[1])) & 15] &
+                                     Unrolled.MidColumnWith[2][(rows3 >> (4 * bl[2])) & 15] &
+                                     Unrolled.MidColumnWith[3][(rows4 >> (4 * bl[3])) & 15];
       // The middle pair sum is innerBase + Cell(0,2) + Cell(4,2), since the
       // MidColumn values add up to MagicSum - center.
-      const std::int32_t innerBase = c[0] + c[4] + c[20] + c[24] - c[6] - c[8] - c[16] - c[18];
+      const std::int32_t innerBase = innerOfA + innerOfB[pb];
       std::uint32_t ends = 0;
       for (int p = 0; p < 6; ++p) {
         const std::uint32_t inner = static_cast<std::uint32_t>(innerBase + f.endSums[p]);
         const bool ok = inner < 64 && ((f.middleOk >> (inner & 63)) & 1);
         ends |= ok ? Unrolled.MidColumnEnds[p] : 0;
       }
-      steps &= ends;
-      while (steps) {
-        const int k = __builtin_ctz(steps);
-        steps &= steps - 1;
-        const std::int8_t* ml = Unrolled.MidColumn[k];
+      stepsOf[pb] = rowSteps & ends;
+      live |= static_cast<std::uint32_t>(stepsOf[pb] != 0) << pb;
+    }
+    while (live) {
+      const int pb = __builtin_ctz(live);
+      live &= live - 1;
+      const std::int8_t* bl = Unrolled.Diagonal[pb];
+      c[4] = f.b[bl[0]], c[8] = f.b[bl[1]], c[16] = f.b[bl[2]], c[20] = f.b[bl[3]];
+      const std::int32_t innerBase = innerOfA + innerOfB[pb];
+      for (std::uint32_t steps = stepsOf[pb]; steps; steps &= steps - 1) {
+        const std::int8_t* ml = Unrolled.MidColumn[__builtin_ctz(steps)];
         const std::int32_t inner = innerBase + f.m[ml[0]] + f.m[ml[3]];
         c[2] = f.m[ml[0]], c[7] = f.m[ml[1]], c[17] = f.m[ml[2]], c[22] = f.m[ml[3]];
         ++s.PairedArrangements;
