@@ -168,7 +168,7 @@ int RunCli(int argc, char** argv) {
   RunControl control;
   CenterProgress progress;
   const std::atomic<std::int32_t> passes{o.diagonalPasses};
-  CenterSearcher searcher;  // TODO threads
+  CenterSearcher searcher(o.threads);
   Watcher watcher(o, control, progress, !o.quiet && ::isatty(STDERR_FILENO));
 
   bool writeFailed = false;
