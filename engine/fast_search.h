@@ -268,6 +268,14 @@ inline void SearchTriple(SearchState& s, const TripleFacts& f,
         const std::int8_t* ml = Unrolled.MidColumn[__builtin_ctz(steps)];
         const std::int32_t inner = innerBase + f.m[ml[0]] + f.m[ml[3]];
         c[2] = f.m[ml[0]], c[7] = f.m[ml[1]], c[17] = f.m[ml[2]], c[22] = f.m[ml[3]];
+        // Each free value must pair with another to one of the six sums.
+        const std::int32_t outer = MagicSum - s.CenterValue - inner;
+        const WideMask r = f.reversedFree;
+        const ValueMask paired =
+            Reflect(r, inner) | Reflect(r, outer) | Reflect(r, MagicSum - c[0] - c[2] - c[4]) |
+            Reflect(r, MagicSum - c[6] - c[7] - c[8]) | Reflect(r, MagicSum - c[16] - c[17] - c[18]) |
+            Reflect(r, MagicSum - c[20] - c[22] - c[24]);
+        if ((paired & f.free) != f.free) continue;
         ++s.PairedArrangements;
         CompleteArrangement(s, f, inner, onSquare);
       }

@@ -28,7 +28,7 @@ struct SearchState {
   std::int32_t MidColumnArrangement;
 
   std::int64_t CompletionRuns;  // arrangements handed to the completion (a statistic)
-  std::int64_t PairedArrangements;  // arrangements whose six pair sums are all possible (fast walk)
+  std::int64_t PairedArrangements;  // arrangements the fast walk hands to its completion (a statistic)
 
   // Completion scratch.
   std::int32_t MiddlePairSum;
