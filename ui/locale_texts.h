@@ -1,4 +1,5 @@
-// Texts in the user's locale: a date-time (short date, a space, long time) and
+// Texts in the user's locale: a date-time (short date, a space, long time
+// without the time zone) and
 // elapsed seconds in general format with 4 significant digits.
 #pragma once
 

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <algorithm>
 
 namespace ferolin::ui {
 
@@ -41,6 +42,18 @@ QLabel* MakeLabel(QWidget* parent, const char* name, QPoint topLeft, const QStri
 
 void SetCaption(QLabel* label, const QString& caption) {
   label->setText(caption);
+  // A caption that would run past the window's edge is set a little narrower
+  // (down to 75%) so that it stays whole; trailing padding does not count.
+  QWidget* parent = label->parentWidget();
+  QFont font = parent ? parent->font() : label->font();
+  if (parent) {
+    qsizetype visible = caption.size();
+    while (visible > 0 && caption[visible - 1] == QLatin1Char(' ')) --visible;
+    const int room = parent->width() - label->x() - 1;
+    const int width = QFontMetrics(font).horizontalAdvance(caption.left(visible));
+    if (room > 0 && width > room) font.setStretch(std::max(75, 100 * room / width));
+  }
+  label->setFont(font);
   label->adjustSize();
 }
 
@@ -85,6 +98,9 @@ QTableWidget* MakeStringGrid(QWidget* parent, const char* name, QRect geometry, 
   g->setShowGrid(true);
   g->setEditTriggers(QAbstractItemView::NoEditTriggers);
   g->setWordWrap(false);
+  g->setTextElideMode(Qt::ElideNone);
+  g->setSelectionMode(QAbstractItemView::NoSelection);
+  g->setStyleSheet(QStringLiteral("QTableWidget::item { padding: 0px; }"));
   // Qt draws a cell's grid line inside the section, so a section is the cell
   // plus its line.
   g->horizontalHeader()->setMinimumSectionSize(1);

@@ -1,11 +1,12 @@
-// The elapsed seconds shown by Stop: general format, 4 significant digits,
-// rounded half up, in the user's decimal separator.
+// Texts in the user's locale: the elapsed seconds shown by Stop (general
+// format, 4 significant digits, rounded half up, the user's decimal
+// separator) and the date-time of the Start and End labels.
 #include <QLocale>
 #include <QtTest>
 
 #include "ui/locale_texts.h"
 
-class ElapsedSecondsTextTest : public QObject {
+class LocaleTextsTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
@@ -42,7 +43,24 @@ class ElapsedSecondsTextTest : public QObject {
     QCOMPARE(ferolin::ui::ElapsedSecondsText(83456, german), QStringLiteral("83,46"));
     QCOMPARE(ferolin::ui::ElapsedSecondsText(12345600, german), QStringLiteral("1,235E4"));
   }
+
+  // Short date, a space, the long time without the time zone.
+  void dateTime_data() {
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates) << "12/11/26 1:05:09 PM";
+    QTest::newRow("de_DE") << QLocale(QLocale::German, QLocale::Germany) << "11.12.26 13:05:09";
+    QTest::newRow("ja_JP") << QLocale(QLocale::Japanese, QLocale::Japan)
+                           << QString::fromUtf8("2026/12/11 13時05分09秒");
+  }
+
+  void dateTime() {
+    QFETCH(QLocale, locale);
+    QFETCH(QString, text);
+    const QDateTime when(QDate(2026, 12, 11), QTime(13, 5, 9));
+    QCOMPARE(ferolin::ui::DateTimeText(when, locale), text);
+  }
 };
 
-QTEST_GUILESS_MAIN(ElapsedSecondsTextTest)
-#include "elapsed_seconds_text_test.moc"
+QTEST_GUILESS_MAIN(LocaleTextsTest)
+#include "locale_texts_test.moc"
