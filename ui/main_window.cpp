@@ -176,7 +176,14 @@ void TForm1::Button1Click() {
   settings.diagARange = SearchRange;
   SearchThread = std::make_unique<TkyrThread>(settings, DisplayInterval, DiagonalPasses, events_);
   StartTime = QDateTime::currentDateTime();
-  SearchThread->Resume();
+  try {
+    SearchThread->Resume();
+  } catch (const std::exception& e) {
+    SearchThread.reset();  // closes the file it was given
+    SetRunControls(false);
+    Dialogs.showError(this, QStringLiteral("The search could not be started: ") +
+                                QString::fromLocal8Bit(e.what()));
+  }
 }
 
 void TForm1::Button2Click() {
@@ -280,6 +287,7 @@ void TForm1::ShowSquare(const RunEvent& e) {
 void TForm1::EndRun(const RunEvent& e) {
   if (!SearchThread) return;
   SearchThread->WaitFor();  // it has sent its last report and closed the file
+  const std::string failure = SearchThread->Failure();
   SearchThread.reset();
   Button1->setEnabled(true);
   Button2->setEnabled(false);
@@ -288,6 +296,8 @@ void TForm1::EndRun(const RunEvent& e) {
                              ui::DateTimeText(QDateTime::fromMSecsSinceEpoch(e.timeMs)));
   SetRunControls(false);
   Button2->setText(QStringLiteral("Stop"));  // a Stop pressed just as the run ended
+  if (!failure.empty())
+    Dialogs.showError(this, QStringLiteral("The search failed: ") + QString::fromLocal8Bit(failure.c_str()));
 }
 
 void TForm1::AbandonRun() {

@@ -34,8 +34,9 @@ TkyrThread::~TkyrThread() {
 }
 
 void TkyrThread::Resume() {
-  if (!started_.exchange(true)) {
-    thread_ = std::thread([this] { Execute(); });
+  if (!started_.load()) {
+    thread_ = std::thread([this] { Execute(); });  // may throw: then still not started
+    started_.store(true);
     return;
   }
   control_.Resume();
@@ -57,20 +58,25 @@ void TkyrThread::Execute() {
   control_.EnterSearchThread();
   std::int32_t foundCount = 0;
   bool stopped = false;
-  for (std::int32_t center = settings_.firstCenter; settings_.lastCenter >= center; ++center) {
-    const CenterResult result =
-        searcher_.Run(center, diagonalPasses_, control_, progress_,
-                      [this](const std::int32_t* cells, std::int32_t n) { ReportSquare(cells, n); });
-    foundCount = result.found;
-    if (result.stopped) {  // an interrupted center has no result line
-      stopped = true;
-      break;
+  try {
+    for (std::int32_t center = settings_.firstCenter; settings_.lastCenter >= center; ++center) {
+      const CenterResult result = searcher_.Run(
+          center, diagonalPasses_, control_, progress_,
+          [this](const std::int32_t* cells, std::int32_t n) { ReportSquare(cells, n); });
+      foundCount = result.found;
+      if (result.stopped) {  // an interrupted center has no result line
+        stopped = true;
+        break;
+      }
+      RunEvent done;
+      done.kind = RunEvent::Kind::CenterDone;
+      done.center = center;
+      done.count = foundCount;
+      events_.Push(done);
     }
-    RunEvent done;
-    done.kind = RunEvent::Kind::CenterDone;
-    done.center = center;
-    done.count = foundCount;
-    events_.Push(done);
+  } catch (const std::exception& e) {
+    failure_ = e.what();
+    stopped = true;
   }
   control_.LeaveSearchThread();
 

@@ -53,6 +53,10 @@ class TkyrThread {
   void Terminate();
   void WaitFor();  // returns once the thread has ended (at once if never started)
 
+  // After WaitFor(): why the search failed (it could not start its threads,
+  // say), or empty. A failed run ends like a stopped one.
+  const std::string& Failure() const { return failure_; }
+
 
  private:
   void Execute();  // the worker's thread body
@@ -68,6 +72,7 @@ class TkyrThread {
   CenterSearcher searcher_;
   std::optional<RecordWriter> writer_;
   bool fileErrorReported_ = false;
+  std::string failure_;
   std::thread thread_;
   std::atomic<bool> started_{false};
 };
