@@ -16,7 +16,7 @@
 
 #include "platform/output_file.h"
 #include "ui/locale_texts.h"
-#include "ui/vcl_controls.h"
+#include "ui/form_controls.h"
 #include "worker/tkyr_thread.h"
 
 namespace ferolin {

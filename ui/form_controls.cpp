@@ -1,4 +1,4 @@
-#include "ui/vcl_controls.h"
+#include "ui/form_controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
