@@ -143,8 +143,8 @@ void TForm1::SetRunControls(bool running) {
 }
 
 void TForm1::Button1Click() {
-  // A run that is still ending holds its worker until its last step has been
-  // taken here, so runs never overlap.
+  // SearchThread lives until the window has taken the run's last report, so a
+  // new run can never overlap one that is still ending.
   if (SearchThread) return;
   int fd = -1;
   BackupName.clear();
