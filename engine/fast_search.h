@@ -48,12 +48,17 @@ inline ValueMask Shift(ValueMask set, std::int32_t d) {
   return static_cast<ValueMask>((WideMask{set} << 32) >> (32 + d));
 }
 
-// The value k / 2 when it is whole: a value that would pair with itself to make k.
-inline ValueMask Half(std::int32_t k) {
-  const std::uint32_t h = static_cast<std::uint32_t>(k) >> 1;  // negative k: a large h
-  const ValueMask keep = 0u - static_cast<ValueMask>(((k & 1) == 0) & (h < 32));
-  return (ValueMask{1} << (h & 31)) & keep;
-}
+// The value k / 2 when it is whole, for -128 <= k <= 127: a value that would
+// pair with itself to make k. A table: the tests ask for it often.
+struct HalfTable {
+  ValueMask bits[256];
+  constexpr HalfTable() : bits{} {
+    for (int k = 2; k <= 62; k += 2) bits[k + 128] = ValueMask{1} << (k / 2);
+  }
+};
+inline constexpr HalfTable Halves;
+
+inline ValueMask Half(std::int32_t k) { return Halves.bits[(k + 128) & 255]; }
 
 inline bool IsPairSum(std::int32_t k) { return k >= 3 && k <= 49; }
 
@@ -64,6 +69,7 @@ struct TripleFacts {
   WideMask pairSums;     // sums of two distinct free values
   WideMask middleOk;     // pair sums P beside the center whose outer pair sum is one too
   WideMask rowOk;        // bit 16i + 4j + k: DiagA value i, DiagB value j, MidColumn value k leave a pair sum
+  ValueMask pairing[64];  // the free values that pair with another free value to make k
   std::int32_t a[4], b[4], m[4];  // values 1..4 of DiagA, DiagB, MidColumn
   std::int32_t endSums[6];        // m[i] + m[j] for each pair of EndPairs
 };
@@ -81,6 +87,7 @@ inline void DescribeTriple(const SearchState& s, TripleFacts& f) {
     f.pairSums |= WideMask{f.free & ~Bit(v)} << v;
   }
   const std::int32_t outerAndInner = MagicSum - s.CenterValue;
+  for (std::int32_t k = 0; k < 64; ++k) f.pairing[k] = f.free & Reflect(f.reversedFree, k) & ~Half(k);
   f.middleOk = 0;
   for (WideMask rest = f.pairSums; rest; rest &= rest - 1) {
     const std::int32_t p = __builtin_ctzll(rest);
@@ -127,7 +134,7 @@ inline ValueMask ReachableByCorner(const TripleFacts& f, std::int32_t rowA, std:
                         static_cast<WideMask>((static_cast<unsigned __int128>(f.free) << 64) >>
                                               (64 + shift));
   ValueMask reach = 0;
-  for (ValueMask corners = f.free & Reflect(f.reversedFree, rowA) & ~Half(rowA); corners;
+  for (ValueMask corners = f.pairing[rowA]; corners;
        corners &= corners - 1)
     reach |= static_cast<ValueMask>(sums >> __builtin_ctz(corners));
   return reach;
@@ -146,13 +153,13 @@ inline void CompleteArrangement(SearchState& s, const TripleFacts& f, std::int32
   const std::int32_t row0 = MagicSum - c[0] - c[2] - c[4];
   const std::int32_t row4 = MagicSum - c[20] - c[22] - c[24];
   const std::int32_t column1 = MagicSum - c[6] - c[16];
-  ValueMask firsts = f.free & Reflect(f.reversedFree, inner) & ~Half(inner) &
+  ValueMask firsts = f.pairing[inner] &
                      ReachableByCorner(f, row0, row4, column1);
   if (!firsts) return;
   const std::int32_t row1 = MagicSum - c[6] - c[7] - c[8];
   const std::int32_t row3 = MagicSum - c[16] - c[17] - c[18];
   const std::int32_t column0 = MagicSum - c[0] - c[20];
-  const ValueMask thirds = f.free & Reflect(f.reversedFree, outer) & ~Half(outer) &
+  const ValueMask thirds = f.pairing[outer] &
                            ReachableByCorner(f, row1, row3, column0);
   if (!thirds) return;
   // Side corners for each x3, among the values x3 and x4 leave; made when first needed.
@@ -270,11 +277,10 @@ inline void SearchTriple(SearchState& s, const TripleFacts& f,
         c[2] = f.m[ml[0]], c[7] = f.m[ml[1]], c[17] = f.m[ml[2]], c[22] = f.m[ml[3]];
         // Each free value must pair with another to one of the six sums.
         const std::int32_t outer = MagicSum - s.CenterValue - inner;
-        const WideMask r = f.reversedFree;
         const ValueMask paired =
-            Reflect(r, inner) | Reflect(r, outer) | Reflect(r, MagicSum - c[0] - c[2] - c[4]) |
-            Reflect(r, MagicSum - c[6] - c[7] - c[8]) | Reflect(r, MagicSum - c[16] - c[17] - c[18]) |
-            Reflect(r, MagicSum - c[20] - c[22] - c[24]);
+            f.pairing[inner] | f.pairing[outer] | f.pairing[MagicSum - c[0] - c[2] - c[4]] |
+            f.pairing[MagicSum - c[6] - c[7] - c[8]] | f.pairing[MagicSum - c[16] - c[17] - c[18]] |
+            f.pairing[MagicSum - c[20] - c[22] - c[24]];
         if ((paired & f.free) != f.free) continue;
         ++s.PairedArrangements;
         CompleteArrangement(s, f, inner, onSquare);
