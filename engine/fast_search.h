@@ -70,6 +70,7 @@ struct TripleFacts {
   WideMask middleOk;     // pair sums P beside the center whose outer pair sum is one too
   WideMask rowOk;        // bit 16i + 4j + k: DiagA value i, DiagB value j, MidColumn value k leave a pair sum
   ValueMask pairing[64];  // the free values that pair with another free value to make k
+  ValueMask rowPairing[64];  // by the index of rowOk: pairing of the row's free pair sum
   std::int32_t a[4], b[4], m[4];  // values 1..4 of DiagA, DiagB, MidColumn
   std::int32_t endSums[6];        // m[i] + m[j] for each pair of EndPairs
 };
@@ -105,7 +106,9 @@ inline void DescribeTriple(const SearchState& s, TripleFacts& f) {
     for (int j = 0; j < 4; ++j)
       for (int k = 0; k < 4; ++k) {
         const std::int32_t r = MagicSum - f.a[i] - f.b[j] - f.m[k];
-        if (r >= 0 && r < 64 && ((f.pairSums >> r) & 1)) f.rowOk |= WideMask{1} << (16 * i + 4 * j + k);
+        const bool ok = r >= 0 && r < 64 && ((f.pairSums >> r) & 1);
+        f.rowOk |= WideMask{ok} << (16 * i + 4 * j + k);
+        f.rowPairing[16 * i + 4 * j + k] = ok ? f.pairing[r] : 0;
       }
 }
 
@@ -271,17 +274,25 @@ inline void SearchTriple(SearchState& s, const TripleFacts& f,
       const std::int8_t* bl = Unrolled.Diagonal[pb];
       c[4] = f.b[bl[0]], c[8] = f.b[bl[1]], c[16] = f.b[bl[2]], c[20] = f.b[bl[3]];
       const std::int32_t innerBase = innerOfA + innerOfB[pb];
+      // Each free value must pair with another to one of the six sums; the
+      // arrangements that fail are dropped before any is completed.
+      const int row0 = 16 * al[0] + 4 * bl[0], row1 = 16 * al[1] + 4 * bl[1];
+      const int row3 = 16 * al[2] + 4 * bl[2], row4 = 16 * al[3] + 4 * bl[3];
+      const std::int32_t outerBase = MagicSum - s.CenterValue - innerBase;
+      std::uint32_t covered = 0;
       for (std::uint32_t steps = stepsOf[pb]; steps; steps &= steps - 1) {
-        const std::int8_t* ml = Unrolled.MidColumn[__builtin_ctz(steps)];
+        const int k = __builtin_ctz(steps);
+        const std::int8_t* ml = Unrolled.MidColumn[k];
+        const std::int32_t ends = f.m[ml[0]] + f.m[ml[3]];
+        const ValueMask paired = f.rowPairing[row0 + ml[0]] | f.rowPairing[row1 + ml[1]] |
+                                 f.rowPairing[row3 + ml[2]] | f.rowPairing[row4 + ml[3]] |
+                                 f.pairing[innerBase + ends] | f.pairing[outerBase - ends];
+        covered |= static_cast<std::uint32_t>(paired == f.free) << k;
+      }
+      for (; covered; covered &= covered - 1) {
+        const std::int8_t* ml = Unrolled.MidColumn[__builtin_ctz(covered)];
         const std::int32_t inner = innerBase + f.m[ml[0]] + f.m[ml[3]];
         c[2] = f.m[ml[0]], c[7] = f.m[ml[1]], c[17] = f.m[ml[2]], c[22] = f.m[ml[3]];
-        // Each free value must pair with another to one of the six sums.
-        const std::int32_t outer = MagicSum - s.CenterValue - inner;
-        const ValueMask paired =
-            f.pairing[inner] | f.pairing[outer] | f.pairing[MagicSum - c[0] - c[2] - c[4]] |
-            f.pairing[MagicSum - c[6] - c[7] - c[8]] | f.pairing[MagicSum - c[16] - c[17] - c[18]] |
-            f.pairing[MagicSum - c[20] - c[22] - c[24]];
-        if ((paired & f.free) != f.free) continue;
         ++s.PairedArrangements;
         CompleteArrangement(s, f, inner, onSquare);
       }
