@@ -270,11 +270,13 @@ TEST(ParallelCenterSearch, PausedAndContinuedRunEqualsTheUninterruptedOne) {
     CenterProgress progress;
     std::atomic<bool> finished{false}, firstPause{false};
     bool finishedWhilePaused = false;
+    std::int64_t squaresWhilePaused = 0;
     std::thread pauser([&] {
       // One long pause early in the run, then short ones until the end.
       while (!firstPause.load()) std::this_thread::yield();
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
       finishedWhilePaused = finished.load();
+      squaresWhilePaused = progress.squares.load();
       control.Resume();
       while (!finished.load()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(3));
@@ -293,6 +295,9 @@ TEST(ParallelCenterSearch, PausedAndContinuedRunEqualsTheUninterruptedOne) {
     pauser.join();
     SCOPED_TRACE("threads " + std::to_string(threads));
     EXPECT_FALSE(finishedWhilePaused);
+    // The emission also waits: at the latest at its next check, square 1024.
+    EXPECT_LE(squaresWhilePaused, 1024);
+    ASSERT_GT(ref.ends[2], 1024u);
     EXPECT_FALSE(o.result.stopped);
     ExpectPrefix(o.stream, ref.stream, ref.stream.squares.size());
     EXPECT_EQ(progress.triplesDone.load(), ref.triples);
