@@ -73,6 +73,7 @@ struct TripleFacts {
   ValueMask rowPairing[64];  // by the index of rowOk: pairing of the row's free pair sum
   std::int32_t a[4], b[4], m[4];  // values 1..4 of DiagA, DiagB, MidColumn
   std::int32_t endSums[6];        // m[i] + m[j] for each pair of EndPairs
+  std::int32_t endsOf[24];        // Cell(0,2) + Cell(4,2) in MidColumn arrangement k
 };
 
 inline void DescribeTriple(const SearchState& s, TripleFacts& f) {
@@ -100,6 +101,7 @@ inline void DescribeTriple(const SearchState& s, TripleFacts& f) {
     f.b[k] = t.CenterLines[s.DiagB][k + 1];
     f.m[k] = t.CenterLines[s.MidColumn][k + 1];
   }
+  for (int k = 0; k < 24; ++k) f.endsOf[k] = f.m[Unrolled.MidColumn[k][0]] + f.m[Unrolled.MidColumn[k][3]];
   for (int p = 0; p < 6; ++p) f.endSums[p] = f.m[EndPairs[p][0]] + f.m[EndPairs[p][1]];
   f.rowOk = 0;
   for (int i = 0; i < 4; ++i)
@@ -283,15 +285,16 @@ inline void SearchTriple(SearchState& s, const TripleFacts& f,
       for (std::uint32_t steps = stepsOf[pb]; steps; steps &= steps - 1) {
         const int k = __builtin_ctz(steps);
         const std::int8_t* ml = Unrolled.MidColumn[k];
-        const std::int32_t ends = f.m[ml[0]] + f.m[ml[3]];
+        const std::int32_t ends = f.endsOf[k];
         const ValueMask paired = f.rowPairing[row0 + ml[0]] | f.rowPairing[row1 + ml[1]] |
                                  f.rowPairing[row3 + ml[2]] | f.rowPairing[row4 + ml[3]] |
                                  f.pairing[innerBase + ends] | f.pairing[outerBase - ends];
         covered |= static_cast<std::uint32_t>(paired == f.free) << k;
       }
       for (; covered; covered &= covered - 1) {
-        const std::int8_t* ml = Unrolled.MidColumn[__builtin_ctz(covered)];
-        const std::int32_t inner = innerBase + f.m[ml[0]] + f.m[ml[3]];
+        const int k = __builtin_ctz(covered);
+        const std::int8_t* ml = Unrolled.MidColumn[k];
+        const std::int32_t inner = innerBase + f.endsOf[k];
         c[2] = f.m[ml[0]], c[7] = f.m[ml[1]], c[17] = f.m[ml[2]], c[22] = f.m[ml[3]];
         ++s.PairedArrangements;
         CompleteArrangement(s, f, inner, onSquare);
