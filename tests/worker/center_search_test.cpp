@@ -369,19 +369,42 @@ std::vector<int> ThreadNiceValues() {
   return nices;
 }
 
+int ThreadsAtNice(int nice) {
+  int n = 0;
+  for (int v : ThreadNiceValues()) n += v == nice;
+  return n;
+}
+
+// Waits, up to a generous limit, until `n` threads of this process run at `nice`.
+bool AwaitThreadsAtNice(int n, int nice) {
+  for (int i = 0; i < 2000; ++i) {
+    if (ThreadsAtNice(nice) >= n) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return false;
+}
+
 TEST(ParallelCenterSearch, PriorityReachesEverySearchThread) {
   const int threads = 3;
   CenterSearcher searcher(threads);
   RunControl control;
-  ASSERT_EQ(control.SetPriorityLevel(-2), "");  // lowering needs no privilege
-  CenterProgress progress;
-  int lowered = -1;
-  RunSlice(searcher, Slice{1, 0, 40, 3}, control, progress, [&](std::int32_t count) {
-    if (count != 1) return;
-    lowered = 0;
-    for (int nice : ThreadNiceValues()) lowered += nice == RunControl::NiceForLevel(-2);
+  // Lowering needs no privilege. Paused, every search thread stops at its first
+  // triple, after it has registered.
+  ASSERT_EQ(control.SetPriorityLevel(-2), "");
+  control.Pause();
+  bool lowered = false, changed = false;
+  std::thread watcher([&] {
+    lowered = AwaitThreadsAtNice(threads, RunControl::NiceForLevel(-2));
+    changed = control.SetPriorityLevel(-1).empty() &&
+              AwaitThreadsAtNice(threads, RunControl::NiceForLevel(-1));
+    control.Resume();
   });
-  EXPECT_GE(lowered, threads);
+  CenterProgress progress;
+  const Outcome o = RunSlice(searcher, Slice{25, 60, 66, 3}, control, progress, [](std::int32_t) {});
+  watcher.join();
+  EXPECT_TRUE(lowered);
+  EXPECT_TRUE(changed);
+  EXPECT_FALSE(o.result.stopped);
 }
 
 }  // namespace
