@@ -2,7 +2,7 @@
 // engine behind it may change, the squares and their order never do.
 #pragma once
 
-#include "tests/reference/literal_search.h"
+#include "engine/fast_search.h"
 
 namespace ferolin {
 
@@ -10,7 +10,7 @@ template <class OnSquare, class Poll>
 SearchOutcome Search(SearchState& s, DiagARange range,
                      const std::atomic<std::int32_t>& diagonalPasses, OnSquare&& onSquare,
                      Poll&& poll) {
-  return LiteralSearch(s, range, diagonalPasses, onSquare, poll);
+  return FastSearch(s, range, diagonalPasses, onSquare, poll);
 }
 
 }  // namespace ferolin
