@@ -70,6 +70,7 @@ struct TripleFacts {
   WideMask middleOk;     // pair sums P beside the center whose outer pair sum is one too
   WideMask rowOk;        // bit 16i + 4j + k: DiagA value i, DiagB value j, MidColumn value k leave a pair sum
   ValueMask pairing[64];  // the free values that pair with another free value to make k
+  WideMask reversedPairing[64];  // the same sets held reversed
   ValueMask rowPairing[64];  // by the index of rowOk: pairing of the row's free pair sum
   std::int32_t a[4], b[4], m[4];  // values 1..4 of DiagA, DiagB, MidColumn
   std::int32_t endSums[6];        // m[i] + m[j] for each pair of EndPairs
@@ -89,7 +90,11 @@ inline void DescribeTriple(const SearchState& s, TripleFacts& f) {
     f.pairSums |= WideMask{f.free & ~Bit(v)} << v;
   }
   const std::int32_t outerAndInner = MagicSum - s.CenterValue;
-  for (std::int32_t k = 0; k < 64; ++k) f.pairing[k] = f.free & Reflect(f.reversedFree, k) & ~Half(k);
+  for (std::int32_t k = 0; k < 64; ++k) {
+    f.pairing[k] = f.free & Reflect(f.reversedFree, k) & ~Half(k);
+    f.reversedPairing[k] = f.reversedFree & (WideMask{f.free} << (63 - k)) &
+                           ~((k & 1) == 0 ? ReversedBit(k >> 1) : 0);
+  }
   f.middleOk = 0;
   for (WideMask rest = f.pairSums; rest; rest &= rest - 1) {
     const std::int32_t p = __builtin_ctzll(rest);
@@ -133,11 +138,8 @@ inline ValueMask CornerCandidates(ValueMask set, WideMask reversed, std::int32_t
 // rowB - column + u free. The exact walk that follows decides.
 inline ValueMask ReachableByCorner(const TripleFacts& f, std::int32_t rowA, std::int32_t rowB,
                                    std::int32_t column) {
-  // The u with rowB - column + u free; rowB - column lies well inside [-64, 63].
-  const std::int32_t shift = rowB - column;
-  const WideMask sums = (f.reversedFree >> (63 - column)) &  // 0 <= column <= 63
-                        static_cast<WideMask>((static_cast<unsigned __int128>(f.free) << 64) >>
-                                              (64 + shift));
+  // The u = x + c with column - u pairing to rowB (0 <= column <= 63).
+  const WideMask sums = f.reversedPairing[rowB] >> (63 - column);
   ValueMask reach = 0;
   for (ValueMask corners = f.pairing[rowA]; corners;
        corners &= corners - 1)
