@@ -34,7 +34,9 @@ SearchOutcome RunLimited(Engine engine, SearchState& s, DiagARange range,
 struct LiteralLeg {
   static constexpr const char* Name = "literal";
   template <class... A>
-  SearchOutcome operator()(A&&... a) const { return LiteralSearch(std::forward<A>(a)...); }
+  SearchOutcome operator()(A&&... a) const {
+    return LiteralSearch(std::forward<A>(a)...);
+  }
   static std::int64_t Statistic(const SearchState& s) { return s.CompletionRuns; }
   static constexpr const char* StatisticName = "completion runs";
 };
@@ -42,7 +44,9 @@ struct LiteralLeg {
 struct FastLeg {
   static constexpr const char* Name = "fast";
   template <class... A>
-  SearchOutcome operator()(A&&... a) const { return FastSearch(std::forward<A>(a)...); }
+  SearchOutcome operator()(A&&... a) const {
+    return FastSearch(std::forward<A>(a)...);
+  }
   static std::int64_t Statistic(const SearchState& s) { return s.PairedArrangements; }
   static constexpr const char* StatisticName = "paired arrangements";
 };

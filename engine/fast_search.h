@@ -4,19 +4,26 @@
 //
 // Every square of a placement of the three lines is a split of the 12 free
 // values into six pairs with known sums: the free pairs of rows 0, 1, 3 and 4,
-// the pair beside the center and the outer pair of the middle row. So a
-// placement is worth completing only when each of these sums is the sum of two
-// distinct free values. Per triple one 64-bit table says, for every
-// (DiagA value, DiagB value, MidColumn value) that can share a row, whether the
-// row's free pair sum is such a sum; per DiagA and DiagB arrangement four
-// lookups then give the MidColumn arrangements whose four rows pass, in
-// schedule order. The completion walks the middle-row tuples, then Cell(0,1)
-// ascending and Cell(1,0) descending, as sets of candidates made with a few
-// ANDs of shifted and reflected free-value masks.
+// the pair beside the center and the outer pair of the middle row. So:
+// - per triple, one 64-bit table says for every (DiagA value, DiagB value,
+//   MidColumn value) that can share a row whether the row's free pair sum is
+//   the sum of two distinct free values; per DiagA and DiagB arrangement four
+//   lookups give the MidColumn arrangements whose rows all pass, and six tests
+//   those whose middle pair sums pass, in schedule order, without a branch;
+// - an arrangement goes on only when every free value pairs with another to
+//   one of its six sums;
+// - its middle-row values are cut by a sum test of the block of four cells
+//   each goes with, then the blocks are solved exactly: Cell(0,1) ascending,
+//   Cell(1,0) descending, as candidate sets made with a few ANDs of shifted
+//   and reflected free-value masks.
+// All tests only drop placements that cannot yield a square, and the squares
+// come out in the literal order: triple, DiagA, DiagB and MidColumn
+// arrangement, middle-row tuple, Cell(0,1), Cell(1,0).
 //
 // Same contract as the literal walk: FoundCount counts from 0; onSquare(const
 // SearchState&) is called after FoundCount is raised, with all 25 Cells holding
-// the square; poll() is called once per admitted triple before it is searched.
+// the square; poll() is called once per admitted triple before it is searched;
+// the pass count is read at every test of the pass loop (at most 12 passes).
 #pragma once
 
 #include <atomic>
@@ -60,18 +67,18 @@ inline constexpr HalfTable Halves;
 
 inline ValueMask Half(std::int32_t k) { return Halves.bits[(k + 128) & 255]; }
 
-inline bool IsPairSum(std::int32_t k) { return k >= 3 && k <= 49; }
-
 // What the completion of every arrangement of one triple shares.
 struct TripleFacts {
-  ValueMask free;        // the 12 values on no line
+  ValueMask free;  // the 12 values on no line
   WideMask reversedFree;
-  WideMask pairSums;     // sums of two distinct free values
-  WideMask middleOk;     // pair sums P beside the center whose outer pair sum is one too
-  WideMask rowOk;        // bit 16i + 4j + k: DiagA value i, DiagB value j, MidColumn value k leave a pair sum
-  ValueMask pairing[64];  // the free values that pair with another free value to make k
-  WideMask reversedPairing[64];  // the same sets held reversed
-  ValueMask rowPairing[64];  // by the index of rowOk: pairing of the row's free pair sum
+  WideMask pairSums;  // sums of two distinct free values
+  WideMask middleOk;  // pair sums P beside the center whose outer pair sum is one too
+  // Bit 16i + 4j + k: DiagA value i, DiagB value j and MidColumn value k in one
+  // row leave a pair sum.
+  WideMask rowOk;
+  ValueMask pairing[64];          // the free values that pair with another free value to make k
+  WideMask reversedPairing[64];   // the same sets held reversed
+  ValueMask rowPairing[64];       // by the index of rowOk: pairing of the row's free pair sum
   std::int32_t a[4], b[4], m[4];  // values 1..4 of DiagA, DiagB, MidColumn
   std::int32_t endSums[6];        // m[i] + m[j] for each pair of EndPairs
   std::int32_t endsOf[24];        // Cell(0,2) + Cell(4,2) in MidColumn arrangement k
@@ -79,8 +86,8 @@ struct TripleFacts {
 
 inline void DescribeTriple(const SearchState& s, TripleFacts& f) {
   const LineTables& t = s.Tables;
-  const ValueMask lines = t.CenterLineMask[s.DiagA] | t.CenterLineMask[s.DiagB] |
-                          t.CenterLineMask[s.MidColumn];
+  const ValueMask lines =
+      t.CenterLineMask[s.DiagA] | t.CenterLineMask[s.DiagB] | t.CenterLineMask[s.MidColumn];
   f.free = lines ^ FullMask;
   f.reversedFree = 0;
   f.pairSums = 0;
@@ -92,8 +99,8 @@ inline void DescribeTriple(const SearchState& s, TripleFacts& f) {
   const std::int32_t outerAndInner = MagicSum - s.CenterValue;
   for (std::int32_t k = 0; k < 64; ++k) {
     f.pairing[k] = f.free & Reflect(f.reversedFree, k) & ~Half(k);
-    f.reversedPairing[k] = f.reversedFree & (WideMask{f.free} << (63 - k)) &
-                           ~((k & 1) == 0 ? ReversedBit(k >> 1) : 0);
+    f.reversedPairing[k] =
+        f.reversedFree & (WideMask{f.free} << (63 - k)) & ~((k & 1) == 0 ? ReversedBit(k >> 1) : 0);
   }
   f.middleOk = 0;
   for (WideMask rest = f.pairSums; rest; rest &= rest - 1) {
@@ -106,7 +113,8 @@ inline void DescribeTriple(const SearchState& s, TripleFacts& f) {
     f.b[k] = t.CenterLines[s.DiagB][k + 1];
     f.m[k] = t.CenterLines[s.MidColumn][k + 1];
   }
-  for (int k = 0; k < 24; ++k) f.endsOf[k] = f.m[Unrolled.MidColumn[k][0]] + f.m[Unrolled.MidColumn[k][3]];
+  for (int k = 0; k < 24; ++k)
+    f.endsOf[k] = f.m[Unrolled.MidColumn[k][0]] + f.m[Unrolled.MidColumn[k][3]];
   for (int p = 0; p < 6; ++p) f.endSums[p] = f.m[EndPairs[p][0]] + f.m[EndPairs[p][1]];
   f.rowOk = 0;
   for (int i = 0; i < 4; ++i)
@@ -141,8 +149,7 @@ inline ValueMask ReachableByCorner(const TripleFacts& f, std::int32_t rowA, std:
   // The u = x + c with column - u pairing to rowB (0 <= column <= 63).
   const WideMask sums = f.reversedPairing[rowB] >> (63 - column);
   ValueMask reach = 0;
-  for (ValueMask corners = f.pairing[rowA]; corners;
-       corners &= corners - 1)
+  for (ValueMask corners = f.pairing[rowA]; corners; corners &= corners - 1)
     reach |= static_cast<ValueMask>(sums >> __builtin_ctz(corners));
   return reach;
 }
@@ -160,14 +167,12 @@ inline void CompleteArrangement(SearchState& s, const TripleFacts& f, std::int32
   const std::int32_t row0 = MagicSum - c[0] - c[2] - c[4];
   const std::int32_t row4 = MagicSum - c[20] - c[22] - c[24];
   const std::int32_t column1 = MagicSum - c[6] - c[16];
-  ValueMask firsts = f.pairing[inner] &
-                     ReachableByCorner(f, row0, row4, column1);
+  ValueMask firsts = f.pairing[inner] & ReachableByCorner(f, row0, row4, column1);
   if (!firsts) return;
   const std::int32_t row1 = MagicSum - c[6] - c[7] - c[8];
   const std::int32_t row3 = MagicSum - c[16] - c[17] - c[18];
   const std::int32_t column0 = MagicSum - c[0] - c[20];
-  const ValueMask thirds = f.pairing[outer] &
-                           ReachableByCorner(f, row1, row3, column0);
+  const ValueMask thirds = f.pairing[outer] & ReachableByCorner(f, row1, row3, column0);
   if (!thirds) return;
   // Side corners for each x3, among the values x3 and x4 leave; made when first needed.
   ValueMask sideCorners[MaxValue + 1];
@@ -201,9 +206,9 @@ inline void CompleteArrangement(SearchState& s, const TripleFacts& f, std::int32
       const std::int32_t pair0 = column0 - x3;  // Cell(1,0) + Cell(3,0)
       if (!((sideKnown >> x3) & 1)) {
         sideKnown |= Bit(x3);
-        sideCorners[x3] = CornerCandidates(
-            f.free & ~outers, f.reversedFree & ~(ReversedBit(x3) | ReversedBit(x4)), row1, row3,
-            pair0);
+        sideCorners[x3] = CornerCandidates(f.free & ~outers,
+                                           f.reversedFree & ~(ReversedBit(x3) | ReversedBit(x4)),
+                                           row1, row3, pair0);
       }
       const ValueMask sideSet = sideCorners[x3] & free1;
       if (!sideSet) continue;

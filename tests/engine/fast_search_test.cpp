@@ -1,13 +1,14 @@
 // The fast walk against the literal reference: the same squares, numbered the
 // same, in the same order, on slices of several center values; the same safe
 // points and stop positions; and the pass count read as the reference reads it.
+#include "engine/fast_search.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <memory>
 #include <vector>
 
-#include "engine/fast_search.h"
 #include "engine/triple_count.h"
 #include "tests/reference/literal_search.h"
 
@@ -32,18 +33,22 @@ Sighting SightingOf(const SearchState& s) {
 
 struct LiteralEngine {
   template <class... A>
-  SearchOutcome operator()(A&&... a) const { return LiteralSearch(std::forward<A>(a)...); }
+  SearchOutcome operator()(A&&... a) const {
+    return LiteralSearch(std::forward<A>(a)...);
+  }
 };
 struct FastEngine {
   template <class... A>
-  SearchOutcome operator()(A&&... a) const { return FastSearch(std::forward<A>(a)...); }
+  SearchOutcome operator()(A&&... a) const {
+    return FastSearch(std::forward<A>(a)...);
+  }
 };
 
 // Searches `range` of `center` with at most `tripleLimit` triples (0: no limit).
 // `onPoll(n)` and `onSquare(count)` may change the passes as the search runs.
 template <class Engine, class OnPoll, class OnSquareSeen>
 SearchRun Search(SearchState& s, DiagARange range, std::atomic<std::int32_t>& passes,
-           std::int64_t tripleLimit, OnPoll onPoll, OnSquareSeen onSquareSeen) {
+                 std::int64_t tripleLimit, OnPoll onPoll, OnSquareSeen onSquareSeen) {
   SearchRun r;
   r.outcome = Engine{}(
       s, range, passes,
@@ -64,7 +69,8 @@ SearchRun Search(int center, DiagARange range, std::int32_t passes, std::int64_t
   auto s = std::make_unique<SearchState>();
   PrepareCenter(*s, center);
   std::atomic<std::int32_t> p{passes};
-  return Search<Engine>(*s, range, p, tripleLimit, [](std::int64_t) {}, [](std::int32_t) {});
+  return Search<Engine>(
+      *s, range, p, tripleLimit, [](std::int64_t) {}, [](std::int32_t) {});
 }
 
 void ExpectSameRun(const SearchRun& fast, const SearchRun& literal) {
@@ -89,17 +95,17 @@ struct Slice {
 
 TEST(FastSearch, SameSquaresInTheSameOrderAsTheReference) {
   const Slice slices[] = {
-      {1, {}, 700},          {1, {200, 244}, 400},   {7, {}, 500},
-      {7, {150, 150}, 0},    {13, {}, 700},          {13, {230, 302}, 400},
-      {13, {290, 291}, 300}, {19, {240, 286}, 400},  {25, {}, 700},
-      {25, {180, 244}, 400},
+      {1, {}, 700},  {1, {200, 244}, 400},  {7, {}, 500},          {7, {150, 150}, 0},
+      {13, {}, 700}, {13, {230, 302}, 400}, {13, {290, 291}, 300}, {19, {240, 286}, 400},
+      {25, {}, 700}, {25, {180, 244}, 400},
   };
   for (std::int32_t passes : {QuarterPasses, AllPasses})
     for (const Slice& slice : slices) {
-      SCOPED_TRACE(::testing::Message() << "center " << slice.center << " DiagA "
-                                        << slice.range.first << ".." << slice.range.last
-                                        << " passes " << passes);
-      const SearchRun literal = Search<LiteralEngine>(slice.center, slice.range, passes, slice.triples);
+      SCOPED_TRACE(::testing::Message()
+                   << "center " << slice.center << " DiagA " << slice.range.first << ".."
+                   << slice.range.last << " passes " << passes);
+      const SearchRun literal =
+          Search<LiteralEngine>(slice.center, slice.range, passes, slice.triples);
       const SearchRun fast = Search<FastEngine>(slice.center, slice.range, passes, slice.triples);
       ASSERT_GT(literal.squares.size(), 0u);
       ExpectSameRun(fast, literal);
@@ -141,7 +147,8 @@ TEST(FastSearch, ReadsThePassCountAsTheReferenceDoes) {
   for (std::int32_t passes : {AllPasses, QuarterPasses, AllPasses, 1}) {
     SCOPED_TRACE(::testing::Message() << "between calls, passes " << passes);
     literalPasses = passes, fastPasses = passes;
-    const SearchRun literal = Search<LiteralEngine>(*literalState, {200, 200}, literalPasses, 200, none, none);
+    const SearchRun literal =
+        Search<LiteralEngine>(*literalState, {200, 200}, literalPasses, 200, none, none);
     const SearchRun fast = Search<FastEngine>(*fastState, {200, 200}, fastPasses, 200, none, none);
     ASSERT_GT(literal.squares.size(), 0u);
     ExpectSameRun(fast, literal);
@@ -152,9 +159,9 @@ TEST(FastSearch, ReadsThePassCountAsTheReferenceDoes) {
       return [&p](std::int64_t poll) { p = poll % 2 ? QuarterPasses : AllPasses; };
     };
     const SearchRun literal = Search<LiteralEngine>(*literalState, {210, 210}, literalPasses, 200,
-                                              alternate(literalPasses), none);
-    const SearchRun fast = Search<FastEngine>(*fastState, {210, 210}, fastPasses, 200,
-                                        alternate(fastPasses), none);
+                                                    alternate(literalPasses), none);
+    const SearchRun fast =
+        Search<FastEngine>(*fastState, {210, 210}, fastPasses, 200, alternate(fastPasses), none);
     ExpectSameRun(fast, literal);
   }
   {
@@ -169,9 +176,9 @@ TEST(FastSearch, ReadsThePassCountAsTheReferenceDoes) {
       };
     };
     const SearchRun literal = Search<LiteralEngine>(*literalState, {220, 220}, literalPasses, 200,
-                                              restore(literalPasses), drop(literalPasses));
+                                                    restore(literalPasses), drop(literalPasses));
     const SearchRun fast = Search<FastEngine>(*fastState, {220, 220}, fastPasses, 200,
-                                        restore(fastPasses), drop(fastPasses));
+                                              restore(fastPasses), drop(fastPasses));
     ASSERT_GT(literal.squares.size(), 14u);
     ExpectSameRun(fast, literal);
   }
