@@ -24,30 +24,9 @@
 
 #include "engine/search_state.h"
 #include "worker/run_control.h"
+#include "worker/unit_squares.h"
 
 namespace ferolin {
-
-inline constexpr std::size_t SquareBytes = 25;
-inline constexpr std::size_t UnitBlockSquares = 2048;  // 50 KB blocks
-
-// The squares of one unit, in the order found: square i is the 25 cells
-// blocks[i / UnitBlockSquares][(i % UnitBlockSquares) * 25 ...], row by row.
-struct UnitSquares {
-  std::vector<std::unique_ptr<std::uint8_t[]>> blocks;  // kept for reuse
-  std::size_t count = 0;
-
-  void Append(const std::int32_t* cells) {
-    const std::size_t block = count / UnitBlockSquares;
-    if (block == blocks.size())
-      blocks.push_back(std::make_unique<std::uint8_t[]>(UnitBlockSquares * SquareBytes));
-    std::uint8_t* out = &blocks[block][(count % UnitBlockSquares) * SquareBytes];
-    for (std::size_t i = 0; i < SquareBytes; ++i) out[i] = static_cast<std::uint8_t>(cells[i]);
-    ++count;
-  }
-  const std::uint8_t* Square(std::size_t i) const {
-    return &blocks[i / UnitBlockSquares][(i % UnitBlockSquares) * SquareBytes];
-  }
-};
 
 class UnitPool {
  public:
@@ -83,7 +62,7 @@ class UnitPool {
 
  private:
   enum class UnitState { kOpen, kDone, kCutShort, kFailed };
-  struct Slot {
+  struct alignas(64) Slot {  // own cache line: each is written per square by its thread
     UnitSquares squares;
     UnitState state = UnitState::kOpen;
   };
