@@ -135,6 +135,17 @@ TEST(FastSearch, StopsAtTheSafePointWhereTheReferenceStops) {
   EXPECT_EQ(whole.outcome.triples, counts->perDiagA[60]);
 }
 
+// There are 12 arrangements of the main diagonal: a larger pass count searches
+// them all once, as 12 does, instead of reading past the schedule.
+TEST(FastSearch, PassCountsAboveTwelveSearchTheTwelveArrangements) {
+  const SearchRun all = Search<FastEngine>(13, {280, 280}, AllPasses, 40);
+  ASSERT_GT(all.squares.size(), 0u);
+  for (std::int32_t passes : {13, 100}) {
+    SCOPED_TRACE(::testing::Message() << "passes " << passes);
+    ExpectSameRun(Search<FastEngine>(13, {280, 280}, passes, 40), all);
+  }
+}
+
 // The pass count is read afresh at every test of the pass loop: changed between
 // calls on one state, between triples, and in the middle of a triple.
 TEST(FastSearch, ReadsThePassCountAsTheReferenceDoes) {
