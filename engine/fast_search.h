@@ -144,14 +144,19 @@ inline ValueMask CornerCandidates(ValueMask set, WideMask reversed, std::int32_t
 // upper block, x3 for the side block), blind to the values being distinct:
 // x needs a corner c with rowA - c free and, with u = x + c, column - u and
 // rowB - column + u free. The exact walk that follows decides.
-inline ValueMask ReachableByCorner(const TripleFacts& f, std::int32_t rowA, std::int32_t rowB,
-                                   std::int32_t column) {
-  // The u = x + c with column - u pairing to rowB (0 <= column <= 63).
-  const WideMask sums = f.reversedPairing[rowB] >> (63 - column);
-  ValueMask reach = 0;
-  for (ValueMask corners = f.pairing[rowA]; corners; corners &= corners - 1)
-    reach |= static_cast<ValueMask>(sums >> __builtin_ctz(corners));
-  return reach;
+// The u - c for u with -u pairing to rowB and c pairing to rowA depend on the two
+// row sums only, so they are kept per triple; column shifts them into place.
+inline ValueMask ReachableByCorner(SearchState& s, const TripleFacts& f, std::int32_t rowA,
+                                   std::int32_t rowB, std::int32_t column) {
+  WideMask& reach = s.CornerReach[rowA][rowB];
+  if (!((s.CornerReachKnown[rowA] >> rowB) & 1)) {
+    s.CornerReachKnown[rowA] |= WideMask{1} << rowB;
+    const WideMask sums = f.reversedPairing[rowB];
+    reach = 0;
+    for (ValueMask corners = f.pairing[rowA]; corners; corners &= corners - 1)
+      reach |= sums >> __builtin_ctz(corners);
+  }
+  return static_cast<ValueMask>(reach >> (63 - column));
 }
 
 // The middle row (x1 ascending, then x3 ascending), then rows 0 and 4 with
@@ -167,12 +172,12 @@ inline void CompleteArrangement(SearchState& s, const TripleFacts& f, std::int32
   const std::int32_t row0 = MagicSum - c[0] - c[2] - c[4];
   const std::int32_t row4 = MagicSum - c[20] - c[22] - c[24];
   const std::int32_t column1 = MagicSum - c[6] - c[16];
-  ValueMask firsts = f.pairing[inner] & ReachableByCorner(f, row0, row4, column1);
+  ValueMask firsts = f.pairing[inner] & ReachableByCorner(s, f, row0, row4, column1);
   if (!firsts) return;
   const std::int32_t row1 = MagicSum - c[6] - c[7] - c[8];
   const std::int32_t row3 = MagicSum - c[16] - c[17] - c[18];
   const std::int32_t column0 = MagicSum - c[0] - c[20];
-  const ValueMask thirds = f.pairing[outer] & ReachableByCorner(f, row1, row3, column0);
+  const ValueMask thirds = f.pairing[outer] & ReachableByCorner(s, f, row1, row3, column0);
   if (!thirds) return;
   // Side corners for each x3, among the values x3 and x4 leave; made when first needed.
   ValueMask sideCorners[MaxValue + 1];
@@ -339,6 +344,7 @@ SearchOutcome FastSearch(SearchState& s, DiagARange range,
           return out;
         }
         fast::DescribeTriple(s, facts);
+        for (std::uint64_t& known : s.CornerReachKnown) known = 0;
         fast::SearchTriple(s, facts, diagonalPasses, onSquare);
         ++out.triples;
       }

@@ -34,6 +34,11 @@ struct SearchState {
   std::int32_t MiddlePairSum;
   std::int32_t MidRowIndex;
   ValueMask PlacedMask, RingMask;
+
+  // Fast walk scratch, valid for the current triple: CornerReach[a][b] once bit b
+  // of CornerReachKnown[a] is set (made when first asked).
+  std::uint64_t CornerReach[64][64];
+  std::uint64_t CornerReachKnown[64];
 };
 
 // Sets the center cell and rebuilds the tables for `center` (1..25).
