@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -189,6 +190,47 @@ TEST_F(CliTest, FullDiskIsAnErrorNamingTheFile) {
   EXPECT_EQ(out, "");
   EXPECT_NE(err.find(f.string()), std::string::npos) << err;
   EXPECT_NE(err.find("No space left on device"), std::string::npos) << err;
+}
+
+// A finished run: one line per center on stdout, one record per square found,
+// numbered from 1 within each center, and the same bytes on one or two threads.
+TEST_F(CliTest, CompleteRunGivesOneLinePerCenterAndTheSameBytesOnAnyThreadCount) {
+  std::string out1, out2, err;
+  const fs::path f1 = dir_ / "one.txt", f2 = dir_ / "two.txt";
+  ASSERT_EQ(Run({"--from", "1", "--to", "2", "--count", "1/4", "--threads", "1", "--output",
+                 f1.string()},
+                &out1, &err),
+            0)
+      << err;
+  ASSERT_EQ(Run({"--from", "1", "--to", "2", "--count", "1/4", "--threads", "2", "--output",
+                 f2.string()},
+                &out2, &err),
+            0)
+      << err;
+  EXPECT_EQ(err, "");  // not a terminal: no progress line
+  EXPECT_EQ(out1, out2);
+  const std::string text = Read(f1);
+  ASSERT_TRUE(text == Read(f2)) << "record streams differ between 1 and 2 threads";
+
+  // Count the records of each center: field 14 is the center, field 1 restarts at 1.
+  long counts[3] = {0, 0, 0};
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const std::size_t end = text.find("\r\n", pos);
+    ASSERT_NE(end, std::string::npos);
+    // Field 1, then skip 13 fields to reach the center.
+    const char* p = text.data() + pos;
+    char* next = nullptr;
+    const long n = std::strtol(p, &next, 10);
+    long center = 0;
+    for (int i = 0; i < 13; ++i) center = std::strtol(next, &next, 10);
+    ASSERT_TRUE(center == 1 || center == 2) << text.substr(pos, end - pos);
+    ASSERT_EQ(n, ++counts[center]);
+    pos = end + 2;
+  }
+  EXPECT_GT(counts[1], 0);
+  EXPECT_EQ(out1, "Center=1 " + std::to_string(counts[1]) + " kyrs\nCenter=2 " +
+                      std::to_string(counts[2]) + " kyrs\n");
 }
 
 }  // namespace
