@@ -67,12 +67,18 @@ inline constexpr HalfTable Halves;
 
 inline ValueMask Half(std::int32_t k) { return Halves.bits[(k + 128) & 255]; }
 
+inline constexpr std::int32_t MiddleOkOffset = 100;
+
 // What the completion of every arrangement of one triple shares.
 struct TripleFacts {
   ValueMask free;  // the 12 values on no line
   WideMask reversedFree;
   WideMask pairSums;  // sums of two distinct free values
   WideMask middleOk;  // pair sums P beside the center whose outer pair sum is one too
+  // All ones at MiddleOkOffset + P for the P of middleOk, zero elsewhere: the
+  // middle pair sums a diagonal placement gives run from about -90 to 140, and
+  // a table over them needs no range test.
+  std::uint32_t middleOkAt[256];
   // Bit 16i + 4j + k: DiagA value i, DiagB value j and MidColumn value k in one
   // row leave a pair sum.
   WideMask rowOk;
@@ -107,6 +113,9 @@ inline void DescribeTriple(const SearchState& s, TripleFacts& f) {
     const std::int32_t p = __builtin_ctzll(rest);
     const std::int32_t q = outerAndInner - p;
     if (q >= 0 && q < 64 && ((f.pairSums >> q) & 1)) f.middleOk |= WideMask{1} << p;
+  }
+  for (std::int32_t p = 0; p < 64; ++p) {
+    f.middleOkAt[MiddleOkOffset + p] = -static_cast<std::uint32_t>((f.middleOk >> p) & 1);
   }
   for (int k = 0; k < 4; ++k) {
     f.a[k] = t.CenterLines[s.DiagA][k + 1];
@@ -275,9 +284,7 @@ inline void SearchTriple(SearchState& s, const TripleFacts& f,
       const std::int32_t innerBase = innerOfA + innerOfB[pb];
       std::uint32_t ends = 0;
       for (int p = 0; p < 6; ++p) {
-        const std::uint32_t inner = static_cast<std::uint32_t>(innerBase + f.endSums[p]);
-        const bool ok = inner < 64 && ((f.middleOk >> (inner & 63)) & 1);
-        ends |= ok ? Unrolled.MidColumnEnds[p] : 0;
+        ends |= Unrolled.MidColumnEnds[p] & f.middleOkAt[MiddleOkOffset + innerBase + f.endSums[p]];
       }
       stepsOf[pb] = rowSteps & ends;
       live |= static_cast<std::uint32_t>(stepsOf[pb] != 0) << pb;
@@ -328,7 +335,7 @@ SearchOutcome FastSearch(SearchState& s, DiagARange range,
   const std::int32_t first = range.first > 0 ? range.first : t.FirstCenterLine;
   const std::int32_t last = range.last > 0 ? range.last : t.LastCenterLine;
   SearchOutcome out;
-  fast::TripleFacts facts;
+  fast::TripleFacts facts{};  // middleOkAt is zero outside the stretch each triple fills
   s.FoundCount = 0;
   for (s.DiagA = first; s.DiagA <= last; ++s.DiagA) {
     const ValueMask ma = t.CenterLineMask[s.DiagA];
