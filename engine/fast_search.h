@@ -67,6 +67,17 @@ inline constexpr HalfTable Halves;
 
 inline ValueMask Half(std::int32_t k) { return Halves.bits[(k + 128) & 255]; }
 
+// ReversedBit(v) for a value v (1..25), zero for any other -128 <= v <= 127.
+struct ReversedValueTable {
+  WideMask bits[256];
+  constexpr ReversedValueTable() : bits{} {
+    for (int v = 1; v <= MaxValue; ++v) bits[v + 128] = ReversedBit(v);
+  }
+};
+inline constexpr ReversedValueTable ReversedValues;
+
+inline WideMask ReversedValue(std::int32_t v) { return ReversedValues.bits[(v + 128) & 255]; }
+
 inline constexpr std::int32_t MiddleOkOffset = 100;
 
 // What the completion of every arrangement of one triple shares.
@@ -162,8 +173,13 @@ inline ValueMask ReachableByCorner(SearchState& s, const TripleFacts& f, std::in
     s.CornerReachKnown[rowA] |= WideMask{1} << rowB;
     const WideMask sums = f.reversedPairing[rowB];
     reach = 0;
-    for (ValueMask corners = f.pairing[rowA]; corners; corners &= corners - 1)
-      reach |= sums >> __builtin_ctz(corners);
+    // The four corner cells distinct: v != c, v != rowA - c (v + c != rowA),
+    // rowB - v != c (v + c != rowB) and rowB - v != rowA - c.
+    for (ValueMask corners = f.pairing[rowA]; corners; corners &= corners - 1) {
+      const std::int32_t c = __builtin_ctz(corners);
+      reach |= ((sums & ~ReversedValue(rowB - rowA + c)) >> c) & ~ReversedBit(2 * c);
+    }
+    reach &= ~(ReversedBit(rowA) | ReversedBit(rowB));
   }
   return static_cast<ValueMask>(reach >> (63 - column));
 }
