@@ -221,18 +221,23 @@ inline void CompleteArrangement(SearchState& s, const TripleFacts& f, std::int32
     std::int32_t upperCorner[12];
     std::int32_t upperCount = 0;
     ValueMask upperMeet = ~ValueMask{0};  // values every upper half holds
+    WideMask reversedMeet = ~WideMask{0};  // the same held reversed
     for (; corners; corners &= corners - 1) {
       const std::int32_t c1 = __builtin_ctz(corners), c21 = pair1 - c1;
       uppers[upperCount] = inners | Bit(c1) | Bit(row0 - c1) | Bit(c21) | Bit(row4 - c21);
       upperMeet &= uppers[upperCount];
+      reversedMeet &= ReversedBit(c1) | ReversedBit(row0 - c1) | ReversedBit(c21) |
+                      ReversedBit(row4 - c21);
       upperCorner[upperCount++] = c1;
     }
+    reversedMeet |= ReversedBit(x1) | ReversedBit(x2);
     c[11] = x1, c[13] = x2;
-    for (ValueMask rest3 = thirds & free1 & ~upperMeet; rest3; rest3 &= rest3 - 1) {
+    // x3 and x4 = outer - x3 both outside every upper half (x4 by reflection).
+    for (ValueMask rest3 = thirds & free1 & ~upperMeet & ~Reflect(reversedMeet, outer); rest3;
+         rest3 &= rest3 - 1) {
       const std::int32_t x3 = __builtin_ctz(rest3);
       const std::int32_t x4 = outer - x3;
       const ValueMask outers = Bit(x3) | Bit(x4);
-      if (outers & (inners | upperMeet)) continue;
       const std::int32_t pair0 = column0 - x3;  // Cell(1,0) + Cell(3,0)
       if (!((sideKnown >> x3) & 1)) {
         sideKnown |= Bit(x3);
