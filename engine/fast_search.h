@@ -161,11 +161,12 @@ inline ValueMask CornerCandidates(ValueMask set, WideMask reversed, std::int32_t
 }
 
 // A first cut on the middle-row value x that a block goes with (x1 for the
-// upper block, x3 for the side block), blind to the values being distinct:
-// x needs a corner c with rowA - c free and, with u = x + c, column - u and
-// rowB - column + u free. The exact walk that follows decides.
-// The u - c for u with -u pairing to rowB and c pairing to rowA depend on the two
-// row sums only, so they are kept per triple; column shifts them into place.
+// upper block, x3 for the side block): x needs a corner c pairing to rowA and,
+// with u = x + c, a far cell v = column - u pairing to rowB, the four corner
+// cells distinct; blind to x meeting them. The exact walk that follows decides.
+// The sums v + c that qualify depend on the two row sums only, so they are made
+// once per triple (held reversed: bit 63 - (v + c)); column shifts them into x.
+// rowA and rowB are pair sums of free values (3..49), inside the table.
 inline ValueMask ReachableByCorner(SearchState& s, const TripleFacts& f, std::int32_t rowA,
                                    std::int32_t rowB, std::int32_t column) {
   WideMask& reach = s.CornerReach[rowA][rowB];
