@@ -181,6 +181,9 @@ inline ValueMask ReachableByCorner(SearchState& s, const TripleFacts& f, std::in
       reach |= ((sums & ~ReversedValue(rowB - rowA + c)) >> c) & ~ReversedBit(2 * c);
     }
     reach &= ~(ReversedBit(rowA) | ReversedBit(rowB));
+    // The conditions read the same with (c, rowA) and (v, rowB) exchanged.
+    s.CornerReach[rowB][rowA] = reach;
+    s.CornerReachKnown[rowB] |= WideMask{1} << rowA;
   }
   return static_cast<ValueMask>(reach >> (63 - column));
 }
