@@ -1,6 +1,8 @@
 // Compares the engines on a fixed slice (centers 1, 13 and 25, the first 400
 // admitted triples of each, with 3 and then 12 diagonal passes) and prints a
 // table with the signature of the slice's record stream, which must agree.
+// Then one slice three ways: the literal walk, the program's searcher on one
+// thread and on every core (bench/thread_legs.h).
 // `--full CENTER PASSES` times a whole center with the fast engine.
 #include <chrono>
 #include <cinttypes>
@@ -10,6 +12,7 @@
 #include <memory>
 
 #include "bench/engine_legs.h"
+#include "bench/thread_legs.h"
 
 namespace ferolin::bench {
 namespace {
@@ -116,7 +119,11 @@ int Usage() {
 
 int main(int argc, char** argv) {
   using namespace ferolin::bench;
-  if (argc == 1) return Slice();
+  if (argc == 1) {
+    const int slice = Slice();
+    const bool threadsAgree = ThreadSlice(3);
+    return slice != 0 ? slice : (threadsAgree ? 0 : 1);
+  }
   if (argc == 4 && std::strcmp(argv[1], "--full") == 0) {
     const int center = std::atoi(argv[2]), passes = std::atoi(argv[3]);
     if (center < 1 || center > 25 || passes < 1 || passes > 12) return Usage();
