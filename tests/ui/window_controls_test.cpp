@@ -56,21 +56,6 @@ char* toString(const States& s) {
 const States kIdle{true, false, true, true, false, true, true, true};
 const States kBusy{false, true, false, false, true, false, true, false};
 
-// The nice values of this process's threads.
-QList<int> ThreadNiceValues() {
-  QList<int> nices;
-  const QDir tasks(QStringLiteral("/proc/self/task"));
-  for (const QString& tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-    QFile stat(tasks.filePath(tid) + QStringLiteral("/stat"));
-    if (!stat.open(QIODevice::ReadOnly)) continue;
-    const QByteArray text = stat.readAll();
-    // Fields after the command name in parentheses; nice is field 19.
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() > 16) nices << fields[16].toInt();
-  }
-  return nices;
-}
-
 }  // namespace
 
 class WindowControlsTest : public QObject {

@@ -34,19 +34,6 @@ bool GiveUpRaisingPriority() {
   return ::setrlimit(RLIMIT_NICE, &none) == 0;
 }
 
-QList<int> ThreadNiceValues() {
-  QList<int> nices;
-  const QDir tasks(QStringLiteral("/proc/self/task"));
-  for (const QString& tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-    QFile stat(tasks.filePath(tid) + QStringLiteral("/stat"));
-    if (!stat.open(QIODevice::ReadOnly)) continue;
-    const QByteArray text = stat.readAll();
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() > 16) nices << fields[16].toInt();
-  }
-  return nices;
-}
-
 }  // namespace
 
 class WindowPriorityRefusedTest : public QObject {

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QRegularExpression>
@@ -94,6 +95,20 @@ Reference ReferenceRun(std::int32_t center, std::int32_t passes, DiagARange rang
   ::close(fd);
   ref.records = ReadAll(scratchFile);
   return ref;
+}
+
+QList<int> ThreadNiceValues() {
+  QList<int> nices;
+  const QDir tasks(QStringLiteral("/proc/self/task"));
+  for (const QString& tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    QFile stat(tasks.filePath(tid) + QStringLiteral("/stat"));
+    if (!stat.open(QIODevice::ReadOnly)) continue;
+    const QByteArray text = stat.readAll();
+    // Fields after the command name in parentheses; nice is field 19.
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() > 16) nices << fields[16].toInt();
+  }
+  return nices;
 }
 
 }  // namespace ferolin::test

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -29,6 +30,9 @@ void AnswerDialogs(TForm1& form, const QString& fileName, QStringList* errors,
 bool WaitForIdle(TForm1& form, int timeoutMs);
 
 QByteArray ReadAll(const QString& path);
+
+// The nice values of this process's threads, from /proc/self/task.
+QList<int> ThreadNiceValues();
 
 // The count shown by Label4 ("Found N kyrs"), or -1.
 std::int64_t ShownCount(const TForm1& form);
