@@ -39,13 +39,14 @@ inline ThreadLegResult RunLiteralThreadSlice() {
   return r;
 }
 
-inline ThreadLegResult RunSearcherThreadSlice(int threads) {
+inline ThreadLegResult RunSearcherThreadSlice(int threads, std::size_t expectedSquares) {
   CenterSearcher searcher(threads);
   searcher.SetDiagARange(ThreadSliceRange);
   RunControl control;
   CenterProgress progress;
   const std::atomic<std::int32_t> p{ThreadSlicePasses};
   RecordSignature signature;
+  signature.Reserve(expectedSquares);
   const auto start = std::chrono::steady_clock::now();
   const CenterResult out = searcher.Run(
       ThreadSliceCenter, p, control, progress,
@@ -73,8 +74,10 @@ inline bool ThreadSlice(int repeats) {
     return b;
   };
   const ThreadLegResult literal = RunLiteralThreadSlice();
-  const ThreadLegResult one = best([] { return RunSearcherThreadSlice(1); });
-  const ThreadLegResult all = best([cores] { return RunSearcherThreadSlice(cores); });
+  const auto expected = static_cast<std::size_t>(literal.squares);
+  const ThreadLegResult one = best([expected] { return RunSearcherThreadSlice(1, expected); });
+  const ThreadLegResult all =
+      best([cores, expected] { return RunSearcherThreadSlice(cores, expected); });
   auto row = [](const char* name, const ThreadLegResult& r) {
     std::printf("%-22s %10" PRId64 " squares %9.3f s %13.0f squares/s  %016" PRIx64 "\n", name,
                 r.squares, r.seconds, r.seconds > 0 ? r.squares / r.seconds : 0.0, r.signature);
