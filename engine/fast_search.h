@@ -362,9 +362,13 @@ SearchOutcome FastSearch(SearchState& s, DiagARange range,
   SearchOutcome out;
   fast::TripleFacts facts{};  // middleOkAt is zero outside the stretch each triple fills
   s.FoundCount = 0;
+  const std::int32_t firstB =
+      range.diagBFirst > t.FirstCenterLine ? range.diagBFirst : t.FirstCenterLine;
   for (s.DiagA = first; s.DiagA <= last; ++s.DiagA) {
     const ValueMask ma = t.CenterLineMask[s.DiagA];
-    for (s.DiagB = t.FirstCenterLine; s.DiagB < s.DiagA; ++s.DiagB) {
+    const std::int32_t lastB =
+        range.diagBLast > 0 && range.diagBLast < s.DiagA ? range.diagBLast : s.DiagA - 1;
+    for (s.DiagB = firstB; s.DiagB <= lastB; ++s.DiagB) {
       const ValueMask mb = t.CenterLineMask[s.DiagB];
       if ((ma & mb) != cb) continue;
       for (s.MidColumn = t.LastCenterLine; s.MidColumn >= t.FirstCenterLine; --s.MidColumn) {

@@ -7,9 +7,13 @@
 namespace ferolin {
 
 // A DiagA range [first, last] of CenterLines indices; 0 and 0 mean the whole table.
+// diagBFirst and diagBLast bound DiagB within every DiagA of the range, so that
+// one DiagA can be searched in pieces; 0 means no bound on that side.
 struct DiagARange {
   std::int32_t first = 0;
   std::int32_t last = 0;
+  std::int32_t diagBFirst = 0;
+  std::int32_t diagBLast = 0;
 };
 
 struct SearchOutcome {

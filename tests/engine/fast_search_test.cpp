@@ -8,6 +8,7 @@
 #include <array>
 #include <memory>
 #include <vector>
+#include <utility>
 
 #include "engine/triple_count.h"
 #include "tests/reference/literal_search.h"
@@ -133,6 +134,92 @@ TEST(FastSearch, StopsAtTheSafePointWhereTheReferenceStops) {
   const SearchRun whole = Search<FastEngine>(13, {60, 60}, QuarterPasses, 0);
   EXPECT_FALSE(whole.outcome.stopped);
   EXPECT_EQ(whole.outcome.triples, counts->perDiagA[60]);
+}
+
+// The DiagB values that share only the center with DiagA a, ascending.
+std::vector<std::int32_t> DiagBValuesOf(const LineTables& t, std::int32_t a) {
+  std::vector<std::int32_t> bs;
+  for (std::int32_t b = t.FirstCenterLine; b < a; ++b)
+    if ((t.CenterLineMask[a] & t.CenterLineMask[b]) == t.CenterBit) bs.push_back(b);
+  return bs;
+}
+
+// One DiagA searched in DiagB pieces, one search each, gives the squares of the
+// whole DiagA in the same order. The cuts fall on admitted DiagB values and
+// between them, and one piece holds a single DiagB value.
+TEST(FastSearch, DiagBPiecesOfADiagAConcatenateToTheWholeDiagA) {
+  struct Case {
+    int center;
+    std::int32_t diagA;
+  };
+  const Case cases[] = {{13, 150}, {1, 200}, {25, 120}, {7, 236}};
+  auto t = std::make_unique<LineTables>();
+  for (std::int32_t passes : {QuarterPasses, AllPasses})
+    for (const Case& c : cases) {
+      SCOPED_TRACE(::testing::Message()
+                   << "center " << c.center << " DiagA " << c.diagA << " passes " << passes);
+      PrepareLineTables(*t, c.center);
+      const std::vector<std::int32_t> bs = DiagBValuesOf(*t, c.diagA);
+      ASSERT_GE(bs.size(), 6u);
+      const SearchRun whole = Search<FastEngine>(c.center, {c.diagA, c.diagA}, passes, 0);
+      ASSERT_GT(whole.squares.size(), 0u);
+      // Pieces [first, last] of DiagB; 0 leaves that side open.
+      const std::int32_t mid = bs[bs.size() / 2];
+      const std::pair<std::int32_t, std::int32_t> pieces[] = {
+          {0, bs[1] - 1}, {bs[1], bs[1]}, {bs[1] + 1, mid}, {mid + 1, 0}};
+      std::vector<Sighting> joined;
+      std::int64_t triples = 0;
+      for (auto [bFirst, bLast] : pieces) {
+        const SearchRun piece =
+            Search<FastEngine>(c.center, {c.diagA, c.diagA, bFirst, bLast}, passes, 0);
+        EXPECT_FALSE(piece.outcome.stopped);
+        triples += piece.outcome.triples;
+        for (std::size_t i = 0; i < piece.squares.size(); ++i) {
+          // Each search numbers its own squares from 1.
+          EXPECT_EQ(piece.squares[i][0], static_cast<std::int32_t>(i + 1));
+          Sighting x = piece.squares[i];
+          x[0] = static_cast<std::int32_t>(joined.size() + 1);
+          joined.push_back(x);
+        }
+      }
+      EXPECT_EQ(triples, whole.outcome.triples);
+      ASSERT_EQ(joined.size(), whole.squares.size());
+      for (std::size_t i = 0; i < joined.size(); ++i)
+        ASSERT_EQ(joined[i], whole.squares[i]) << "square " << i + 1;
+    }
+}
+
+// A DiagB bound that admits no DiagB value of the DiagA searches no triple.
+TEST(FastSearch, DiagBBoundWithoutAdmittedValuesFindsNothing) {
+  auto t = std::make_unique<LineTables>();
+  PrepareLineTables(*t, 13);
+  // A DiagA whose first admitted DiagB is not the table's first line.
+  std::int32_t a = 200;
+  for (; a < t->LastCenterLine; ++a) {
+    const std::vector<std::int32_t> bs = DiagBValuesOf(*t, a);
+    if (!bs.empty() && bs.front() > t->FirstCenterLine) break;
+  }
+  const std::vector<std::int32_t> bs = DiagBValuesOf(*t, a);
+  ASSERT_GE(bs.size(), 2u);
+  ASSERT_GT(bs.front(), t->FirstCenterLine);
+  std::int32_t gapFirst = 0, gapLast = 0;  // a stretch of DiagB values none admitted
+  for (std::size_t i = 1; i < bs.size() && gapFirst == 0; ++i)
+    if (bs[i] - bs[i - 1] > 1) gapFirst = bs[i - 1] + 1, gapLast = bs[i] - 1;
+  ASSERT_GT(gapFirst, 0);
+  const std::pair<std::int32_t, std::int32_t> bounds[] = {
+      {a, 0},                   // at or above DiagA
+      {bs.back() + 1, a - 1},   // past the last admitted value
+      {gapFirst, gapLast},      // between two admitted values
+      {t->FirstCenterLine, bs.front() - 1},  // before the first
+      {bs[1], bs[0]},           // an empty bound
+  };
+  for (auto [bFirst, bLast] : bounds) {
+    SCOPED_TRACE(::testing::Message() << "DiagB " << bFirst << ".." << bLast);
+    const SearchRun r = Search<FastEngine>(13, {a, a, bFirst, bLast}, AllPasses, 0);
+    EXPECT_EQ(r.outcome.triples, 0);
+    EXPECT_EQ(r.squares.size(), 0u);
+    EXPECT_EQ(r.polls, 0);
+  }
 }
 
 // There are 12 arrangements of the main diagonal: a larger pass count searches
