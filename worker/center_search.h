@@ -3,15 +3,17 @@
 // every square to the caller in the binding order, numbered from 1.
 //
 // With one thread the search runs on the calling thread. With more, a pool of
-// that many search threads searches the DiagA units (see unit_pool.h) and the
-// calling thread emits the finished units in ascending DiagA, numbering the
-// squares as it emits them: the stream is the same for any number of threads.
+// that many search threads searches the units (whole DiagA values, the larger
+// ones cut by DiagB: see unit_plan.h) and the calling thread emits the finished
+// units in the binding order, numbering the squares as it emits them: the
+// stream is the same for any number of threads.
 //
 // Memory: at most UnitsInFlightPerThread (2) units per thread are held at
-// once, 25 bytes per square. The largest unit is center 13's last DiagA (302)
-// with 513,260 squares (12.8 MB) when every diagonal pass runs, so the bound
-// is 2 x threads x 12.8 MB: 51 MB with 2 threads. The blocks stay allocated
-// for later units until the searcher is destroyed.
+// once, 25 bytes per square. A unit is at most one DiagA, and the largest DiagA
+// is center 13's last (302) with 513,260 squares (12.8 MB) when every diagonal
+// pass runs, so the bound is at most 2 x threads x 12.8 MB: 51 MB with 2
+// threads. The blocks stay allocated for later units until the searcher is
+// destroyed.
 #pragma once
 
 #include <algorithm>
@@ -20,8 +22,8 @@
 #include <memory>
 
 #include "engine/search.h"
-#include "engine/triple_count.h"
 #include "worker/run_control.h"
+#include "worker/unit_plan.h"
 #include "worker/unit_pool.h"
 
 namespace ferolin {
@@ -49,7 +51,7 @@ class CenterSearcher {
       : CenterSearcher(threads, UnitsInFlightPerThread * std::max(threads, 1)) {}
   // The same with a chosen bound on the units held at once (>= 1).
   CenterSearcher(int threads, int unitsInFlight)
-      : state_(std::make_unique<SearchState>()), counts_(std::make_unique<TripleCounts>()) {
+      : state_(std::make_unique<SearchState>()) {
     if (threads > 1) pool_ = std::make_unique<UnitPool>(threads, std::max(unitsInFlight, 1));
   }
 
@@ -69,12 +71,10 @@ class CenterSearcher {
                    RunControl& control, CenterProgress& progress, OnSquare&& onSquare) {
     SearchState& s = *state_;
     PrepareCenter(s, center);
-    CountTriples(s.Tables, *counts_);
     const std::int32_t first = std::max(range_.first, s.Tables.FirstCenterLine);
     const std::int32_t last =
         range_.last > 0 ? std::min(range_.last, s.Tables.LastCenterLine) : s.Tables.LastCenterLine;
-    std::int64_t total = 0;
-    for (std::int32_t a = first; a <= last; ++a) total += counts_->perDiagA[a];
+    const std::int64_t total = CountRangeTriples(s.Tables, first, last);
     progress.triplesDone.store(0, std::memory_order_relaxed);
     progress.squares.store(0, std::memory_order_relaxed);
     progress.triplesTotal.store(total, std::memory_order_relaxed);
@@ -118,7 +118,8 @@ class CenterSearcher {
     constexpr std::int32_t PauseCheckSquares = 1024;
     CenterResult result;
     std::int32_t cells[25];
-    pool_->Start(center, first, last, diagonalPasses, control, progress.triplesDone);
+    pool_->Start(center, state_->Tables, first, last, diagonalPasses, control,
+                 progress.triplesDone);
     try {
       for (;;) {
         if (control.ShouldStop()) {
@@ -150,7 +151,6 @@ class CenterSearcher {
   }
 
   std::unique_ptr<SearchState> state_;  // the searching state with one thread; the counting one
-  std::unique_ptr<TripleCounts> counts_;
   std::unique_ptr<UnitPool> pool_;
   DiagARange range_;
 };

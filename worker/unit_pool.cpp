@@ -17,22 +17,21 @@ UnitPool::UnitPool(int threads, int unitsInFlight)
 
 UnitPool::~UnitPool() { Finish(); }
 
-void UnitPool::Start(std::int32_t center, std::int32_t firstDiagA, std::int32_t lastDiagA,
-                     const std::atomic<std::int32_t>& diagonalPasses, RunControl& control,
-                     std::atomic<std::int64_t>& triplesDone) {
+void UnitPool::Start(std::int32_t center, const LineTables& tables, std::int32_t firstDiagA,
+                     std::int32_t lastDiagA, const std::atomic<std::int32_t>& diagonalPasses,
+                     RunControl& control, std::atomic<std::int64_t>& triplesDone) {
   Finish();
   center_ = center;
-  first_ = firstDiagA;
-  last_ = lastDiagA;
+  PlanUnits(tables, firstDiagA, lastDiagA, threads(), units_);
   diagonalPasses_ = &diagonalPasses;
   control_ = &control;
   triplesDone_ = &triplesDone;
-  next_ = head_ = firstDiagA;
+  next_ = head_ = 0;
   abort_.store(false);
   cutShort_ = false;
   error_ = nullptr;
   for (Slot& slot : slots_) slot.state = UnitState::kOpen;
-  if (firstDiagA > lastDiagA) return;
+  if (units_.empty()) return;
   searching_ = threads();
   try {
     for (std::size_t t = 0; t < states_.size(); ++t) running_.emplace_back(&UnitPool::Work, this, t);
@@ -54,12 +53,13 @@ void UnitPool::Work(std::size_t thread) {
   std::unique_lock lock(mutex_);
   for (;;) {
     windowOpen_.wait(lock, [&] {
-      return abort_.load(std::memory_order_relaxed) || next_ > last_ ||
-             next_ - head_ < static_cast<std::int32_t>(slots_.size());
+      return abort_.load(std::memory_order_relaxed) || next_ == units_.size() ||
+             next_ - head_ < slots_.size();
     });
     // A stopped control takes no new unit: the caller emits the units before it.
-    if (abort_.load(std::memory_order_relaxed) || next_ > last_ || control.stopped()) break;
-    const std::int32_t unit = next_++;
+    if (abort_.load(std::memory_order_relaxed) || next_ == units_.size() || control.stopped())
+      break;
+    const std::size_t unit = next_++;
     Slot& slot = SlotOf(unit);
     lock.unlock();
 
@@ -70,7 +70,7 @@ void UnitPool::Work(std::size_t thread) {
     try {
       std::int64_t counted = 0, polls = 0;
       const SearchOutcome out = Search(
-          s, DiagARange{unit, unit}, *diagonalPasses_,
+          s, units_[unit].Range(), *diagonalPasses_,
           [&](const SearchState& st) { slot.squares.Append(st.Cells); },
           [&] {
             if (++polls - counted == kProgressStep) {
@@ -99,7 +99,7 @@ void UnitPool::Work(std::size_t thread) {
 
 const UnitSquares* UnitPool::NextUnit() {
   std::unique_lock lock(mutex_);
-  if (head_ > last_) return nullptr;
+  if (head_ == units_.size()) return nullptr;
   Slot& slot = SlotOf(head_);
   unitDone_.wait(lock, [&] { return slot.state != UnitState::kOpen || searching_ == 0; });
   if (slot.state == UnitState::kDone) return &slot.squares;

@@ -1,15 +1,18 @@
 // The search of one center value on several threads. The work is cut into
-// units, one DiagA each, handed out in ascending order; every thread searches
-// with its own SearchState and keeps the squares of its unit, 25 bytes each,
-// until the caller takes the units back in ascending order. So the squares come
-// out in the order of a search on one thread, whatever the number of threads.
+// units (a DiagA, or a stretch of DiagB values within one: see unit_plan.h),
+// handed out in the binding order; every thread searches with its own
+// SearchState and keeps the squares of its unit, 25 bytes each, until the
+// caller takes the units back in the same order. So the squares come out in the
+// order of a search on one thread, whatever the number of threads.
 //
 // Memory: at most `unitsInFlight` units are held at once, counting the units
 // being searched, the finished ones waiting and the one being emitted; a thread
 // that would run ahead of that window waits before taking its next unit. Each
 // unit holds 25 bytes per square in blocks of UnitBlockSquares squares, so the
 // squares held never exceed unitsInFlight times the largest unit (plus one
-// partly filled block per unit). Blocks are kept for reuse by later units.
+// partly filled block per unit). A unit is at most one DiagA, so no unit holds
+// more than center 13's last DiagA (302): 513,260 squares with every diagonal
+// pass. Blocks are kept for reuse by later units.
 #pragma once
 
 #include <atomic>
@@ -22,8 +25,10 @@
 #include <thread>
 #include <vector>
 
+#include "engine/line_tables.h"
 #include "engine/search_state.h"
 #include "worker/run_control.h"
+#include "worker/unit_plan.h"
 #include "worker/unit_squares.h"
 
 namespace ferolin {
@@ -36,14 +41,15 @@ class UnitPool {
   UnitPool(const UnitPool&) = delete;
   UnitPool& operator=(const UnitPool&) = delete;
 
-  // Starts the threads on DiagA firstDiagA..lastDiagA (CenterLines indices
-  // within the table of `center`; an empty range starts nothing). Each thread
-  // enters `control` as a search thread, polls it once per triple and adds
-  // the triples it has searched to `triplesDone`. The referenced objects must
-  // outlive Finish().
-  void Start(std::int32_t center, std::int32_t firstDiagA, std::int32_t lastDiagA,
-             const std::atomic<std::int32_t>& diagonalPasses, RunControl& control,
-             std::atomic<std::int64_t>& triplesDone);
+  // Cuts DiagA firstDiagA..lastDiagA (CenterLines indices within `tables`,
+  // the tables of `center`; an empty range starts nothing) into units and
+  // starts the threads on them. Each thread enters `control` as a search
+  // thread, polls it once per triple and adds the triples it has searched to
+  // `triplesDone`. The referenced objects, except `tables`, must outlive
+  // Finish().
+  void Start(std::int32_t center, const LineTables& tables, std::int32_t firstDiagA,
+             std::int32_t lastDiagA, const std::atomic<std::int32_t>& diagonalPasses,
+             RunControl& control, std::atomic<std::int64_t>& triplesDone);
 
   // Waits for the next unit in order and returns its squares, valid until
   // ReleaseUnit(); nullptr when there is none to emit: all units have been
@@ -68,16 +74,15 @@ class UnitPool {
   };
 
   void Work(std::size_t thread);
-  Slot& SlotOf(std::int32_t unit) {
-    return slots_[static_cast<std::size_t>(unit - first_) % slots_.size()];
-  }
+  Slot& SlotOf(std::size_t unit) { return slots_[unit % slots_.size()]; }
 
   std::vector<std::unique_ptr<SearchState>> states_;  // one per thread
   std::vector<Slot> slots_;                           // unitsInFlight of them
   std::vector<std::thread> running_;
 
   // The current search; set by Start before the threads begin.
-  std::int32_t center_ = 0, first_ = 0, last_ = -1;
+  std::int32_t center_ = 0;
+  std::vector<SearchUnit> units_;  // in the binding order
   const std::atomic<std::int32_t>* diagonalPasses_ = nullptr;
   RunControl* control_ = nullptr;
   std::atomic<std::int64_t>* triplesDone_ = nullptr;
@@ -85,8 +90,8 @@ class UnitPool {
   std::mutex mutex_;
   std::condition_variable windowOpen_;  // threads wait for room to take a unit
   std::condition_variable unitDone_;    // the caller waits for the next unit
-  std::int32_t next_ = 0;               // the next unit to hand out
-  std::int32_t head_ = 0;               // the next unit to emit
+  std::size_t next_ = 0;                // index of the next unit to hand out
+  std::size_t head_ = 0;                // index of the next unit to emit
   int searching_ = 0;                   // threads that have not yet left
   std::atomic<bool> abort_{false};
   bool cutShort_ = false;

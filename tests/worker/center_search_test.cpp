@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdlib>
@@ -17,6 +18,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "worker/unit_plan.h"
 
 namespace ferolin {
 namespace {
@@ -34,13 +37,15 @@ struct Stream {
   }
 };
 
-// The squares of DiagA first..last found by the engine on this thread, one
-// DiagA at a time, numbered on from 1; ends[k] is the number of squares up to
-// and including the k-th DiagA.
+// The squares of DiagA first..last found by the engine on this thread in one
+// search, numbered from 1; and the units a pool of `threads` cuts the slice
+// into, each searched alone: ends[k] is the number of squares up to and
+// including the k-th unit.
 struct Reference {
   Stream stream;
+  std::vector<SearchUnit> units;
   std::vector<std::size_t> ends;
-  std::vector<std::int64_t> unitTriples;  // admitted triples of each DiagA
+  std::vector<std::int64_t> unitTriples;  // admitted triples of each unit
   std::int64_t triples = 0;
 
   bool IsUnitEnd(std::size_t n) const {
@@ -56,6 +61,13 @@ struct Reference {
     return k;
   }
   std::size_t EndOfUnitHolding(std::size_t n) const { return ends[UnitHolding(n)]; }
+  // Whether the unit is a piece of a DiagA cut by DiagB.
+  bool IsPiece(std::size_t k) const { return units[k].diagBFirst != 0 || units[k].diagBLast != 0; }
+  std::size_t Pieces() const {
+    std::size_t n = 0;
+    for (std::size_t k = 0; k < units.size(); ++k) n += IsPiece(k);
+    return n;
+  }
 };
 
 struct Slice {
@@ -67,22 +79,30 @@ std::string Describe(const Slice& s) {
          std::to_string(s.last) + " passes " + std::to_string(s.passes);
 }
 
-Reference ReferenceOf(const Slice& slice) {
+Reference ReferenceOf(const Slice& slice, int threads) {
   auto s = std::make_unique<SearchState>();
   PrepareCenter(*s, slice.center);
-  const std::int32_t first = slice.first > 0 ? slice.first : s->Tables.FirstCenterLine;
-  const std::int32_t last = slice.last > 0 ? slice.last : s->Tables.LastCenterLine;
+  const std::int32_t first = std::max(slice.first, s->Tables.FirstCenterLine);
+  const std::int32_t last = slice.last > 0 ? std::min(slice.last, s->Tables.LastCenterLine)
+                                           : s->Tables.LastCenterLine;
   std::atomic<std::int32_t> passes{slice.passes};
   Reference ref;
-  std::int32_t count = 0;
-  for (std::int32_t a = first; a <= last; ++a) {
+  const SearchOutcome whole =
+      Search(*s, DiagARange{first, last}, passes,
+             [&](const SearchState& st) { ref.stream.Add(st.Cells, st.FoundCount); },
+             [] { return false; });
+  ref.triples = whole.triples;
+  PlanUnits(s->Tables, first, last, threads, ref.units);
+  // The units searched one by one add up to the whole search, square for square.
+  Stream joined;
+  for (const SearchUnit& unit : ref.units) {
     const SearchOutcome out = Search(
-        *s, DiagARange{a, a}, passes, [&](const SearchState& st) { ref.stream.Add(st.Cells, ++count); },
+        *s, unit.Range(), passes, [&](const SearchState& st) { joined.Add(st.Cells, 0); },
         [] { return false; });
-    ref.triples += out.triples;
     ref.unitTriples.push_back(out.triples);
-    ref.ends.push_back(ref.stream.squares.size());
+    ref.ends.push_back(joined.squares.size());
   }
+  EXPECT_EQ(joined.squares, ref.stream.squares);
   return ref;
 }
 
@@ -127,11 +147,12 @@ const Slice kSlices[] = {
     {25, 60, 65, 3},
     {13, 44, 45, 3},  // the first admitted triple of center 13
     {1, 243, 0, 3},   // the last units, to the table's end
+    {13, 301, 302, 3},  // the densest DiagA values, cut into pieces at any thread count
 };
 
 TEST(ParallelCenterSearch, EveryThreadCountGivesTheEngineStreamOfEachSlice) {
   std::vector<Reference> refs;
-  for (const Slice& slice : kSlices) refs.push_back(ReferenceOf(slice));
+  for (const Slice& slice : kSlices) refs.push_back(ReferenceOf(slice, 1));
   // {threads, units in flight}; 0 takes the default bound.
   for (auto [threads, inFlight] : {std::pair{1, 0}, std::pair{2, 0}, std::pair{3, 0},
                                    std::pair{8, 0}, std::pair{3, 1}, std::pair{2, 3}}) {
@@ -163,7 +184,7 @@ TEST(ParallelCenterSearch, EveryThreadCountGivesTheEngineStreamOfEachSlice) {
 
 TEST(ParallelCenterSearch, ThreadsWaitRatherThanRunMoreUnitsAheadThanAllowed) {
   const Slice slice{25, 60, 66, 3};
-  const Reference ref = ReferenceOf(slice);
+  const Reference ref = ReferenceOf(slice, 3);
   for (int inFlight : {1, 2}) {
     CenterSearcher searcher(3, inFlight);
     RunControl control;
@@ -200,13 +221,17 @@ TEST(ParallelCenterSearch, RangeOutsideTheTableFindsNothing) {
 
 TEST(ParallelCenterSearch, StopEndsWithTheWholeUnitInEmission) {
   const Slice slice{25, 60, 65, 3};
-  const Reference ref = ReferenceOf(slice);
-  ASSERT_GT(ref.ends.size(), 3u);
-  // Stop requested at square k: the emission ends at the end of k's unit.
-  const std::size_t firstUnit = ref.ends[2];  // 60, 61 empty; 62 the first full one
-  ASSERT_GT(firstUnit, 10u);
   for (int threads : {2, 3, 8}) {
-    for (std::size_t k : {std::size_t{1}, firstUnit, firstUnit + 1, ref.ends[3] + 7}) {
+    const Reference ref = ReferenceOf(slice, threads);
+    // Stop requested at square k: the emission ends at the end of k's unit.
+    // 60 and 61 are empty; the first unit with squares, the one after it, and
+    // one in the middle of the slice.
+    const std::size_t firstUnit = ref.ends[2];
+    ASSERT_GT(firstUnit, 10u);
+    const std::size_t middle = ref.stream.squares.size() / 2;
+    ASSERT_LT(ref.EndOfUnitHolding(firstUnit + 1), middle);
+    ASSERT_TRUE(ref.IsPiece(ref.UnitHolding(middle)));
+    for (std::size_t k : {std::size_t{1}, firstUnit, firstUnit + 1, middle}) {
       SCOPED_TRACE("threads " + std::to_string(threads) + ", stop at " + std::to_string(k));
       CenterSearcher searcher(threads);
       RunControl control;
@@ -222,10 +247,40 @@ TEST(ParallelCenterSearch, StopEndsWithTheWholeUnitInEmission) {
   }
 }
 
+// A stop inside a piece of a DiagA cut by DiagB ends the emission with that
+// piece, before the rest of its DiagA.
+TEST(ParallelCenterSearch, StopInACutDiagAEndsWithThePieceInEmission) {
+  const Slice slice{13, 301, 302, 3};
+  for (int threads : {2, 3, 8}) {
+    const Reference ref = ReferenceOf(slice, threads);
+    // The first piece of DiagA 302 that is not its last, with squares.
+    std::size_t k = 0;
+    while (k < ref.units.size() &&
+           !(ref.units[k].diagA == 302 && ref.units[k].diagBLast != 0 &&
+             ref.ends[k] > (k == 0 ? 0 : ref.ends[k - 1])))
+      ++k;
+    ASSERT_LT(k, ref.units.size()) << "threads " << threads;
+    const std::size_t start = k == 0 ? 0 : ref.ends[k - 1];
+    for (std::size_t stopAt : {start + 1, ref.ends[k]}) {
+      SCOPED_TRACE("threads " + std::to_string(threads) + ", stop at " + std::to_string(stopAt));
+      CenterSearcher searcher(threads);
+      RunControl control;
+      CenterProgress progress;
+      const Outcome o = RunSlice(searcher, slice, control, progress, [&](std::int32_t count) {
+        if (static_cast<std::size_t>(count) == stopAt) control.Stop();
+      });
+      EXPECT_TRUE(o.result.stopped);
+      ExpectPrefix(o.stream, ref.stream, ref.ends[k]);
+      // DiagA 302 is the slice's last: its squares run to the end of the stream.
+      EXPECT_LT(ref.ends[k], ref.stream.squares.size());
+    }
+  }
+}
+
 TEST(ParallelCenterSearch, StopFromAnotherThreadLeavesWholeUnits) {
   const Slice slice{1, 0, 60, 3};
-  const Reference ref = ReferenceOf(slice);
   for (int threads : {2, 8}) {
+    const Reference ref = ReferenceOf(slice, threads);
     for (int delayMs : {0, 5, 30}) {
       CenterSearcher searcher(threads);
       RunControl control;
@@ -263,8 +318,18 @@ TEST(ParallelCenterSearch, StoppedBeforeTheStartFindsNothing) {
 
 TEST(ParallelCenterSearch, PausedAndContinuedRunEqualsTheUninterruptedOne) {
   const Slice slice{25, 60, 64, 3};
-  const Reference ref = ReferenceOf(slice);
   for (int threads : {2, 3}) {
+    const Reference ref = ReferenceOf(slice, threads);
+    // The first pause comes at the first square of a unit that goes on past the
+    // emission's next pause check (every 1024 squares), so the check shows.
+    std::size_t pauseAt = 0, checkAt = 0;
+    for (std::size_t k = 0; k < ref.ends.size() && pauseAt == 0; ++k) {
+      const std::size_t start = k == 0 ? 0 : ref.ends[k - 1];
+      const std::size_t check = (start / 1024 + 1) * 1024;
+      if (ref.ends[k] > check) pauseAt = start + 1, checkAt = check;
+    }
+    ASSERT_GT(pauseAt, 0u);
+    ASSERT_GT(ref.Pieces(), 0u);  // the pauses fall in DiagA values cut into pieces
     CenterSearcher searcher(threads);
     RunControl control;
     CenterProgress progress;
@@ -286,7 +351,7 @@ TEST(ParallelCenterSearch, PausedAndContinuedRunEqualsTheUninterruptedOne) {
       }
     });
     const Outcome o = RunSlice(searcher, slice, control, progress, [&](std::int32_t count) {
-      if (count == 5) {
+      if (static_cast<std::size_t>(count) == pauseAt) {
         control.Pause();
         firstPause.store(true);
       }
@@ -295,9 +360,8 @@ TEST(ParallelCenterSearch, PausedAndContinuedRunEqualsTheUninterruptedOne) {
     pauser.join();
     SCOPED_TRACE("threads " + std::to_string(threads));
     EXPECT_FALSE(finishedWhilePaused);
-    // The emission also waits: at the latest at its next check, square 1024.
-    EXPECT_LE(squaresWhilePaused, 1024);
-    ASSERT_GT(ref.ends[2], 1024u);
+    // The emission also waits: at the latest at its next check, within the unit.
+    EXPECT_LE(squaresWhilePaused, static_cast<std::int64_t>(checkAt));
     EXPECT_FALSE(o.result.stopped);
     ExpectPrefix(o.stream, ref.stream, ref.stream.squares.size());
     EXPECT_EQ(progress.triplesDone.load(), ref.triples);
@@ -306,9 +370,10 @@ TEST(ParallelCenterSearch, PausedAndContinuedRunEqualsTheUninterruptedOne) {
 
 TEST(ParallelCenterSearch, StopWhilePausedEndsTheRunOnAUnitBoundary) {
   const Slice slice{25, 60, 65, 3};
-  const Reference ref = ReferenceOf(slice);
-  const std::size_t k = ref.ends[2] + 3;  // in the second full unit
   for (int threads : {2, 8}) {
+    const Reference ref = ReferenceOf(slice, threads);
+    const std::size_t k = ref.ends[2] + 3;  // in the second unit with squares
+    ASSERT_LT(k, ref.stream.squares.size());
     CenterSearcher searcher(threads);
     RunControl control;
     CenterProgress progress;
@@ -333,7 +398,7 @@ TEST(ParallelCenterSearch, StopWhilePausedEndsTheRunOnAUnitBoundary) {
 
 TEST(ParallelCenterSearch, ErrorOfTheCallerStopsTheThreadsAndThePoolServesAgain) {
   const Slice slice{1, 0, 40, 3};
-  const Reference ref = ReferenceOf(slice);
+  const Reference ref = ReferenceOf(slice, 3);
   CenterSearcher searcher(3);
   for (bool pausedFirst : {false, true}) {
     RunControl control;
