@@ -9,11 +9,12 @@
 // stream is the same for any number of threads.
 //
 // Memory: at most UnitsInFlightPerThread (2) units per thread are held at
-// once, 25 bytes per square. A unit is at most one DiagA, and the largest DiagA
-// is center 13's last (302) with 513,260 squares (12.8 MB) when every diagonal
-// pass runs, so the bound is at most 2 x threads x 12.8 MB: 51 MB with 2
-// threads. The blocks stay allocated for later units until the searcher is
-// destroyed.
+// once, 25 bytes per square. The units are cut finer as threads are added (see
+// unit_pool.h): the largest with 2 threads is half of center 13's last DiagA,
+// 261,520 squares (6.5 MB) when every diagonal pass runs, so the bound is
+// 2 x 2 x 6.5 MB = 26 MB with 2 threads; about 28 MB with 4 and 32 MB with 8.
+// Whatever the cut, a unit is at most one DiagA (513,260 squares, 12.8 MB). The
+// blocks stay allocated for later units until the searcher is destroyed.
 #pragma once
 
 #include <algorithm>

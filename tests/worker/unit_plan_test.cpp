@@ -34,7 +34,7 @@ TEST(UnitPlan, UnitsFollowTheBindingOrderAndCutOnlyTheLargeDiagAValues) {
       {13, 291, 302, 8},
       {1, 0, 40, 3},      // empty and small DiagA values first
       {25, 60, 65, 2},
-      {7, 100, 100, 2},   // one DiagA alone: cut into about threads x 16 pieces
+      {7, 100, 100, 2},   // one DiagA alone: cut as finely as its DiagB values allow
   };
   auto s = std::make_unique<SearchState>();
   auto counts = std::make_unique<TripleCounts>();
@@ -50,7 +50,7 @@ TEST(UnitPlan, UnitsFollowTheBindingOrderAndCutOnlyTheLargeDiagAValues) {
     EXPECT_EQ(CountRangeTriples(s->Tables, first, last), total);
     std::vector<SearchUnit> units;
     const std::int64_t cut = PlanUnits(s->Tables, first, last, c.threads, units);
-    // The cut is the stretch's triples shared out about 16 ways per thread.
+    // The cut is the stretch's triples shared out UnitCutsPerThread ways per thread.
     const std::int64_t share = total / (c.threads * UnitCutsPerThread);
     EXPECT_GE(cut, share);
     EXPECT_LE(cut, share + 1);
@@ -73,10 +73,14 @@ TEST(UnitPlan, UnitsFollowTheBindingOrderAndCutOnlyTheLargeDiagAValues) {
       for (; k < units.size() && units[k].diagA == a; ++k) {
         const SearchUnit& u = units[k];
         EXPECT_EQ(u.diagBFirst == 0, k == begin) << "DiagA " << a << " piece " << k - begin;
-        if (k > begin) EXPECT_EQ(u.diagBFirst, units[k - 1].diagBLast + 1);
+        if (k > begin) {
+          EXPECT_EQ(u.diagBFirst, units[k - 1].diagBLast + 1);
+        }
         const bool lastPiece = k + 1 == units.size() || units[k + 1].diagA != a;
         EXPECT_EQ(u.diagBLast == 0, lastPiece) << "DiagA " << a << " piece " << k - begin;
-        if (!lastPiece) EXPECT_LE(std::max(u.diagBFirst, s->Tables.FirstCenterLine), u.diagBLast);
+        if (!lastPiece) {
+          EXPECT_LE(std::max(u.diagBFirst, s->Tables.FirstCenterLine), u.diagBLast);
+        }
         // No piece is empty, and none is much larger than the cut: at most the
         // cut plus its largest single DiagB value.
         const std::int64_t n = TriplesOf(*s, u.Range());
