@@ -349,8 +349,8 @@ inline void SearchTriple(SearchState& s, const TripleFacts& f,
 
 }  // namespace fast
 
-// Searches the DiagA range of the prepared center value; the same triples in the
-// same order as the literal walk.
+// Searches the DiagA range of the prepared center value (and, within each DiagA,
+// its DiagB bounds); the same triples in the same order as the literal walk.
 template <class OnSquare, class Poll>
 SearchOutcome FastSearch(SearchState& s, DiagARange range,
                          const std::atomic<std::int32_t>& diagonalPasses, OnSquare&& onSquare,
