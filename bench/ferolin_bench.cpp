@@ -3,7 +3,8 @@
 // table with the signature of the slice's record stream, which must agree.
 // Then one slice three ways: the literal walk, the program's searcher on one
 // thread and on every core (bench/thread_legs.h).
-// `--full CENTER PASSES` times a whole center with the fast engine.
+// `--full CENTER PASSES` times a whole center with the fast engine;
+// `--compare CENTER PASSES` times it with both engines.
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
@@ -109,8 +110,43 @@ int Full(std::int32_t center, std::int32_t passes) {
   return 0;
 }
 
+// The literal walk and the fast engine over one whole center: the figure a
+// slice can only estimate. The literal leg takes minutes.
+int Compare(std::int32_t center, std::int32_t passes) {
+  auto s = std::make_unique<SearchState>();
+  const std::atomic<std::int32_t> p{passes};
+  // An untimed count first, so the timed legs store squares into room made ahead.
+  PrepareCenter(*s, center);
+  FastSearch(*s, {}, p, [](const SearchState&) {}, [] { return false; });
+  const auto expected = static_cast<std::size_t>(s->FoundCount);
+  auto leg = [&](auto engine, std::uint64_t& signature) {
+    PrepareCenter(*s, center);
+    RecordSignature sig;
+    sig.Reserve(expected);
+    const auto start = Clock::now();
+    RunLimited(engine, *s, {}, p, 0, sig);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    signature = sig.Value();
+    std::printf("%-8s center %d, passes %d: %d squares, %.2f s, %.0f squares/s, signature %016" PRIx64
+                "\n",
+                decltype(engine)::Name, center, passes, s->FoundCount, seconds,
+                seconds > 0 ? s->FoundCount / seconds : 0.0, signature);
+    std::fflush(stdout);
+    return std::make_pair(seconds, s->FoundCount);
+  };
+  std::uint64_t fastSignature = 0, literalSignature = 0;
+  const auto fast = leg(FastLeg{}, fastSignature);
+  const auto literal = leg(LiteralLeg{}, literalSignature);
+  std::printf("fast/literal speed ratio: %.1f\n", fast.first > 0 ? literal.first / fast.first : 0.0);
+  if (fastSignature != literalSignature || fast.second != literal.second) {
+    std::printf("MISMATCH: the engines disagree on the center\n");
+    return 1;
+  }
+  return 0;
+}
+
 int Usage() {
-  std::fprintf(stderr, "usage: ferolin-bench [--full CENTER PASSES]\n");
+  std::fprintf(stderr, "usage: ferolin-bench [--full CENTER PASSES | --compare CENTER PASSES]\n");
   return 2;
 }
 
@@ -124,10 +160,12 @@ int main(int argc, char** argv) {
     const bool threadsAgree = ThreadSlice(3);
     return slice != 0 ? slice : (threadsAgree ? 0 : 1);
   }
-  if (argc == 4 && std::strcmp(argv[1], "--full") == 0) {
+  const bool full = argc == 4 && std::strcmp(argv[1], "--full") == 0;
+  const bool compare = argc == 4 && std::strcmp(argv[1], "--compare") == 0;
+  if (full || compare) {
     const int center = std::atoi(argv[2]), passes = std::atoi(argv[3]);
     if (center < 1 || center > 25 || passes < 1 || passes > 12) return Usage();
-    return Full(center, passes);
+    return full ? Full(center, passes) : Compare(center, passes);
   }
   return Usage();
 }
