@@ -130,6 +130,16 @@ Outcome RunSlice(CenterSearcher& searcher, const Slice& slice) {
   CenterProgress progress;
   return RunSlice(searcher, slice, control, progress, [](std::int32_t) {});
 }
+// The slice on `threads` threads, stopped from the emitting thread when square
+// `stopAt` is handed over.
+Outcome RunStoppedAt(int threads, const Slice& slice, std::size_t stopAt) {
+  CenterSearcher searcher(threads);
+  RunControl control;
+  CenterProgress progress;
+  return RunSlice(searcher, slice, control, progress, [&](std::int32_t count) {
+    if (static_cast<std::size_t>(count) == stopAt) control.Stop();
+  });
+}
 
 void ExpectPrefix(const Stream& got, const Stream& want, std::size_t n) {
   ASSERT_EQ(got.squares.size(), n);
@@ -233,12 +243,7 @@ TEST(ParallelCenterSearch, StopEndsWithTheWholeUnitInEmission) {
     ASSERT_TRUE(ref.IsPiece(ref.UnitHolding(middle)));
     for (std::size_t k : {std::size_t{1}, firstUnit, firstUnit + 1, middle}) {
       SCOPED_TRACE("threads " + std::to_string(threads) + ", stop at " + std::to_string(k));
-      CenterSearcher searcher(threads);
-      RunControl control;
-      CenterProgress progress;
-      const Outcome o = RunSlice(searcher, slice, control, progress, [&](std::int32_t count) {
-        if (static_cast<std::size_t>(count) == k) control.Stop();
-      });
+      const Outcome o = RunStoppedAt(threads, slice, k);
       EXPECT_TRUE(o.result.stopped);
       const std::size_t n = ref.EndOfUnitHolding(k);
       ExpectPrefix(o.stream, ref.stream, n);
@@ -263,12 +268,7 @@ TEST(ParallelCenterSearch, StopInACutDiagAEndsWithThePieceInEmission) {
     const std::size_t start = k == 0 ? 0 : ref.ends[k - 1];
     for (std::size_t stopAt : {start + 1, ref.ends[k]}) {
       SCOPED_TRACE("threads " + std::to_string(threads) + ", stop at " + std::to_string(stopAt));
-      CenterSearcher searcher(threads);
-      RunControl control;
-      CenterProgress progress;
-      const Outcome o = RunSlice(searcher, slice, control, progress, [&](std::int32_t count) {
-        if (static_cast<std::size_t>(count) == stopAt) control.Stop();
-      });
+      const Outcome o = RunStoppedAt(threads, slice, stopAt);
       EXPECT_TRUE(o.result.stopped);
       ExpectPrefix(o.stream, ref.stream, ref.ends[k]);
       // DiagA 302 is the slice's last: its squares run to the end of the stream.
